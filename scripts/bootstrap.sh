@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the demo need. A no-op when all are
+# there; otherwise runs apt-get update first. Needs root (or sudo) only when installing.
+set -euo pipefail
+
+packages=(
+  cmake g++ ninja-build pkg-config make
+  libsqlite3-dev sqlite3 libzip-dev libpugixml-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev
+  clang libclang-rt-14-dev
+  python3 python3-docx libreoffice-writer-nogui poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installiere: ${missing[*]}" >&2
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,157 @@
+#include "support/debug_log.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace tarvex {
+
+namespace {
+
+struct LogSettings {
+    std::shared_ptr<LogSink> sink;
+    std::shared_ptr<Clock> clock;
+};
+
+LogSettings& settings() {
+    static LogSettings s;
+    return s;
+}
+
+// Windows-1252 bytes 0x80..0x9F and the code points they stand for (0 = unassigned).
+constexpr char32_t kHighBlock[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char encode1252(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+    for (int i = 0; i < 32; ++i)
+        if (kHighBlock[i] == cp && cp != 0) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+}  // namespace
+
+std::string toWindows1252(const std::string& utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        if (len == 0 || i + len > utf8.size()) {  // stray byte: not UTF-8, keep a placeholder
+            out += '?';
+            ++i;
+            continue;
+        }
+        char32_t cp = len == 1 ? b : b & (0xFF >> (len + 1));
+        bool valid = true;
+        for (int k = 1; k < len; ++k) {
+            const auto c = static_cast<unsigned char>(utf8[i + k]);
+            if ((c & 0xC0) != 0x80) valid = false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if (!valid) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        out += encode1252(cp);
+        i += len;
+    }
+    return out;
+}
+
+void FileLogSink::append(const std::string& bytes) noexcept {
+    // O_NOFOLLOW: a symbolic link planted under the fixed name in a shared directory must not
+    // redirect our appends into somebody else's file.
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
+        const char* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, p, left);
+            if (n <= 0) break;  // disk full or the like: the rest of the entry is lost
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+    }
+    ::close(fd);
+}
+
+void MemoryLogSink::append(const std::string& bytes) noexcept {
+    try {
+        entries_.push_back(bytes);
+    } catch (...) {
+    }
+}
+
+std::string MemoryLogSink::all() const {
+    std::string out;
+    for (const auto& e : entries_) out += e;
+    return out;
+}
+
+std::string defaultLogPath() {
+    const char* dir = std::getenv("TMPDIR");
+    std::string base = (dir && *dir) ? dir : "/tmp";
+    if (base.size() > 1 && base.back() == '/') base.pop_back();
+    return base + "/Lumo.log";
+}
+
+void setLogSink(std::shared_ptr<LogSink> sink) { settings().sink = std::move(sink); }
+void setLogClock(std::shared_ptr<Clock> clock) { settings().clock = std::move(clock); }
+
+std::string formatLogEntry(const Fehlerstand& failure, const std::string& modul,
+                           const std::string& prozedur, const std::tm& when) {
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%d.%d.%02d %02d:%02d   ", when.tm_mday, when.tm_mon + 1,
+                  (when.tm_year + 1900) % 100, when.tm_hour, when.tm_min);
+    std::string text = stamp;
+    text += "Error " + std::to_string(failure.nummer) + ": \r\n";
+    text += failure.beschreibung + "\r\n";
+    text += "Zeile: " + std::to_string(failure.zeile) + "\r\n";
+    text += "Ort  : -LumDienste- " + modul + "." + prozedur + "\r\n";
+    text += "User : ohne, ohne";
+    text += "\r\n";  // the line break after the entry text
+    text += "\r\n";  // the separate empty line
+    return toWindows1252(text);
+}
+
+Fehlerstand& aktuellerFehler() {
+    static Fehlerstand current;
+    return current;
+}
+
+void DebugLog(std::string modul, std::string prozedur) noexcept {
+    try {
+        const Fehlerstand failure = aktuellerFehler();  // taken before anything can change it
+        auto& s = settings();
+        const std::tm now = s.clock ? s.clock->localNow() : systemClock()->localNow();
+        const std::string entry = formatLogEntry(failure, modul, prozedur, now);
+        if (s.sink) {
+            s.sink->append(entry);
+        } else {
+            FileLogSink(defaultLogPath()).append(entry);
+        }
+    } catch (...) {
+        // The log never fails towards its caller; the entry is lost.
+    }
+}
+
+ScopedLogCapture::ScopedLogCapture() : sink_(std::make_shared<MemoryLogSink>()) {
+    setLogSink(sink_);
+}
+
+ScopedLogCapture::~ScopedLogCapture() { setLogSink(nullptr); }
+
+bool ScopedLogCapture::contains(const std::string& utf8Text) const {
+    return sink_->all().find(toWindows1252(utf8Text)) != std::string::npos;
+}
+
+}  // namespace tarvex

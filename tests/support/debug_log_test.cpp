@@ -1,0 +1,127 @@
+#include "support/debug_log.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/error_trap.h"
+
+using namespace tarvex;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::tm at(int y, int mo, int d, int h, int mi) {
+    std::tm t{};
+    t.tm_year = y - 1900;
+    t.tm_mon = mo - 1;
+    t.tm_mday = d;
+    t.tm_hour = h;
+    t.tm_min = mi;
+    return t;
+}
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class LogFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("tarvex-log-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        setLogClock(fixedClock(at(2026, 3, 5, 9, 7)));
+    }
+    void TearDown() override {
+        setLogSink(nullptr);
+        setLogClock(nullptr);
+        fs::remove_all(dir);
+    }
+    void logOnce(int nummer, const std::string& beschreibung, int zeile, const std::string& modul,
+                 const std::string& prozedur) {
+        aktuellerFehler() = {nummer, beschreibung, zeile};
+        DebugLog(modul, prozedur);
+    }
+    fs::path dir;
+};
+
+}  // namespace
+
+TEST(LogFormat, EntryIsByteExactWithCrlfAndEmptyLine) {
+    const std::string entry = formatLogEntry({11, "Division durch Null", 230}, "Funktionen", "CVal",
+                                             at(2026, 3, 5, 9, 7));
+    EXPECT_EQ(entry,
+              "5.3.26 09:07   Error 11: \r\n"
+              "Division durch Null\r\n"
+              "Zeile: 230\r\n"
+              "Ort  : -LumDienste- Funktionen.CVal\r\n"
+              "User : ohne, ohne\r\n"
+              "\r\n");
+}
+
+TEST(LogFormat, UmlautsAreOneWindows1252ByteAndDescriptionsKeepTheirLineBreaks) {
+    const std::string entry = formatLogEntry({6, "Über\r\nlauf", 0}, "GebührenTabelle", "SummeLöschen",
+                                             at(2031, 12, 24, 23, 59));
+    EXPECT_NE(entry.find("24.12.31 23:59   Error 6: \r\n"), std::string::npos);
+    EXPECT_NE(entry.find("\xDC" "ber\r\nlauf\r\nZeile: 0\r\n"), std::string::npos);
+    EXPECT_NE(entry.find("-LumDienste- Geb\xFChrenTabelle.SummeL\xF6schen\r\n"), std::string::npos);
+    EXPECT_EQ(toWindows1252("€ ß"), "\x80 \xDF");
+    EXPECT_EQ(toWindows1252("\xE2\x82"), "??");  // truncated UTF-8 never crashes
+}
+
+TEST_F(LogFileTest, TwoFailuresAppendTwoEntriesInOrder) {
+    auto sink = std::make_shared<FileLogSink>((dir / "Lumo.log").string());
+    setLogSink(sink);
+    logOnce(3021, "Kein aktueller Datensatz.", 50, "Rechnung", "Show");
+    logOnce(94, "Unzulässige Verwendung von Null", 60, "Rechnung", "Show");
+    const std::string text = readFile(dir / "Lumo.log");
+    const auto first = text.find("Error 3021");
+    const auto second = text.find("Error 94");
+    ASSERT_NE(first, std::string::npos);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_LT(first, second);
+    EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "Lumo.log").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(LogFileTest, DefaultPathFollowsTmpdirAndAMissingDirectoryLosesTheEntrySilently) {
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    ::setenv("TMPDIR", (dir / "fehlt").c_str(), 1);
+    EXPECT_EQ(defaultLogPath(), (dir / "fehlt" / "Lumo.log").string());
+    logOnce(13, "Typen unverträglich", 10, "Funktionen", "CVal");  // must not throw
+    EXPECT_FALSE(fs::exists(dir / "fehlt"));
+    ::setenv("TMPDIR", dir.c_str(), 1);
+    logOnce(13, "Typen unverträglich", 10, "Funktionen", "CVal");
+    EXPECT_NE(readFile(dir / "Lumo.log").find("Error 13"), std::string::npos);
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(defaultLogPath(), "/tmp/Lumo.log");
+    if (old) ::setenv("TMPDIR", saved.c_str(), 1);
+}
+
+TEST_F(LogFileTest, PlantedSymlinkIsNotFollowed) {
+    const fs::path victim = dir / "victim.txt";
+    { std::ofstream(victim) << "unverändert"; }
+    fs::create_symlink(victim, dir / "Lumo.log");
+    setLogSink(std::make_shared<FileLogSink>((dir / "Lumo.log").string()));
+    logOnce(5, "x", 1, "Rechnung", "Show");
+    EXPECT_EQ(readFile(victim), "unverändert");
+}
+
+TEST_F(LogFileTest, ANonRegularFileIsRefused) {
+    fs::create_directories(dir / "Lumo.log");  // a directory under the log's name
+    setLogSink(std::make_shared<FileLogSink>((dir / "Lumo.log").string()));
+    logOnce(5, "x", 1, "Rechnung", "Show");
+    EXPECT_TRUE(fs::is_directory(dir / "Lumo.log"));
+}
