@@ -1,0 +1,68 @@
+#pragma once
+// The few file operations a document needs, behind an interface so tests can inject faults
+// (full disk, failed rename) through a forwarding wrapper. Failures raise tarvex::Error:
+// 53 file not found, 61 disk full, 70 permission denied, 75 any other access error.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tarvex::word {
+
+// A file open for writing; closing without Sync may lose data.
+class WritableFile {
+public:
+    virtual ~WritableFile() = default;
+    virtual void Append(std::span<const std::uint8_t> data) = 0;
+    // Flushes the data to the storage device.
+    virtual void Sync() = 0;
+    virtual void Close() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Whole content of a file; refuses files larger than `maxBytes` with 75.
+    virtual std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
+    // Creates a new file that did not exist before (fails when it exists).
+    virtual std::unique_ptr<WritableFile> CreateNew(const std::string& path) = 0;
+    // Replaces `to` by `from` in one step.
+    virtual void Rename(const std::string& from, const std::string& to) = 0;
+    // Removes a file; a missing file is no failure. Never raises.
+    virtual void Remove(const std::string& path) noexcept = 0;
+    // Flushes a folder's entries (so a rename survives a crash).
+    virtual void SyncFolder(const std::string& path) = 0;
+};
+
+// The process's real file system.
+FileSystem& RealFileSystem();
+
+// Passes every call on to another file system; tests override single calls to inject faults.
+class ForwardingFileSystem : public FileSystem {
+public:
+    explicit ForwardingFileSystem(FileSystem& target) : target_(target) {}
+    std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) override {
+        return target_.ReadFile(path, maxBytes);
+    }
+    std::unique_ptr<WritableFile> CreateNew(const std::string& path) override {
+        return target_.CreateNew(path);
+    }
+    void Rename(const std::string& from, const std::string& to) override {
+        target_.Rename(from, to);
+    }
+    void Remove(const std::string& path) noexcept override { target_.Remove(path); }
+    void SyncFolder(const std::string& path) override { target_.SyncFolder(path); }
+
+protected:
+    FileSystem& target_;
+};
+
+// Replaces the file at `path` with `data` atomically: a temporary file beside it is written,
+// flushed and renamed over it. On any failure the temporary file is removed, the old file is
+// unchanged, and the failure is raised again.
+void WriteFileAtomically(FileSystem& fs, const std::string& path,
+                         std::span<const std::uint8_t> data);
+
+}  // namespace tarvex::word
