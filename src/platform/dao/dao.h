@@ -35,6 +35,7 @@ inline constexpr int invalidOperation = 3219;    // not a query that returns row
 inline constexpr int textAfterStatement = 3142;  // more than one statement in a query text
 inline constexpr int locked = 3260;              // database locked by another connection
 inline constexpr int duplicateKey = 3022;
+inline constexpr int recordDeleted = 3167;      // the row being updated is gone
 inline constexpr int nullInRequiredField = 3314;
 inline constexpr int notADatabase = 3343;
 inline constexpr int diskError = 3043;
