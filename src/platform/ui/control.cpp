@@ -9,15 +9,24 @@ namespace tarvex::ui {
 
 const char* kindName(ControlKind kind) {
     switch (kind) {
-        case ControlKind::Label: return "Label";
-        case ControlKind::TextBox: return "TextBox";
-        case ControlKind::MaskedField: return "MaskedField";
-        case ControlKind::ComboBox: return "ComboBox";
-        case ControlKind::CheckBox: return "CheckBox";
-        case ControlKind::OptionButton: return "OptionButton";
-        case ControlKind::CommandButton: return "CommandButton";
-        case ControlKind::Frame: return "Frame";
-        case ControlKind::TabStrip: return "TabStrip";
+        case ControlKind::Label:
+            return "Label";
+        case ControlKind::TextBox:
+            return "TextBox";
+        case ControlKind::MaskedField:
+            return "MaskedField";
+        case ControlKind::ComboBox:
+            return "ComboBox";
+        case ControlKind::CheckBox:
+            return "CheckBox";
+        case ControlKind::OptionButton:
+            return "OptionButton";
+        case ControlKind::CommandButton:
+            return "CommandButton";
+        case ControlKind::Frame:
+            return "Frame";
+        case ControlKind::TabStrip:
+            return "TabStrip";
     }
     return "Control";
 }

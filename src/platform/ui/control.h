@@ -40,7 +40,7 @@ struct Rect {
 };
 
 class Control {
-public:
+  public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
@@ -71,10 +71,10 @@ public:
     // The form that owns the control.
     Form& form() const { return *form_; }
 
-protected:
+  protected:
     Control(Form& owner, std::string name, Rect rect);
 
-private:
+  private:
     Form* form_;
     std::string name_;
     std::string baseName_;
@@ -87,20 +87,20 @@ private:
 
 // A control with a caption (labels, buttons, check boxes, option buttons, frames).
 class CaptionedControl : public Control {
-public:
+  public:
     const std::string& caption() const { return caption_; }
     void setCaption(std::string text) { caption_ = std::move(text); }
 
-protected:
+  protected:
     CaptionedControl(Form& owner, std::string name, std::string caption, Rect rect)
         : Control(owner, std::move(name), rect), caption_(std::move(caption)) {}
 
-private:
+  private:
     std::string caption_;
 };
 
 class Label final : public CaptionedControl {
-public:
+  public:
     Label(Form& owner, std::string name, std::string caption, Rect rect)
         : CaptionedControl(owner, std::move(name), std::move(caption), rect) {}
     ControlKind kind() const override { return ControlKind::Label; }
@@ -108,7 +108,7 @@ public:
 };
 
 class CommandButton final : public CaptionedControl {
-public:
+  public:
     CommandButton(Form& owner, std::string name, std::string caption, Rect rect)
         : CaptionedControl(owner, std::move(name), std::move(caption), rect) {}
     ControlKind kind() const override { return ControlKind::CommandButton; }
@@ -116,12 +116,12 @@ public:
     const std::string& picture() const { return picture_; }
     void setPicture(std::string key) { picture_ = std::move(key); }
 
-private:
+  private:
     std::string picture_;
 };
 
 class Frame final : public CaptionedControl {
-public:
+  public:
     Frame(Form& owner, std::string name, std::string caption, Rect rect)
         : CaptionedControl(owner, std::move(name), std::move(caption), rect) {}
     ControlKind kind() const override { return ControlKind::Frame; }
@@ -130,7 +130,7 @@ public:
 
 // Visual grouping only: the tab captions and which tab is in front.
 class TabStrip final : public Control {
-public:
+  public:
     TabStrip(Form& owner, std::string name, std::vector<std::string> tabs, Rect rect)
         : Control(owner, std::move(name), rect), tabs_(std::move(tabs)) {}
     ControlKind kind() const override { return ControlKind::TabStrip; }
@@ -140,13 +140,13 @@ public:
     // Raises tarvex::Error (380) when `index` is not a tab of the strip.
     void setSelectedTab(int index);
 
-private:
+  private:
     std::vector<std::string> tabs_;
     int selectedTab_ = 0;
 };
 
 class CheckBox final : public CaptionedControl {
-public:
+  public:
     CheckBox(Form& owner, std::string name, std::string caption, Rect rect)
         : CaptionedControl(owner, std::move(name), std::move(caption), rect) {}
     ControlKind kind() const override { return ControlKind::CheckBox; }
@@ -155,16 +155,15 @@ public:
     // Raises tarvex::Error (380) for a value other than 0 or 1.
     void setValue(int value);
 
-private:
+  private:
     int value_ = 0;
 };
 
 // Option buttons of one group exclude each other: selecting one clears the others of the
 // same group on the same form. The default group "" holds every button placed without one.
 class OptionButton final : public CaptionedControl {
-public:
-    OptionButton(Form& owner, std::string name, std::string caption, Rect rect,
-                 std::string group)
+  public:
+    OptionButton(Form& owner, std::string name, std::string caption, Rect rect, std::string group)
         : CaptionedControl(owner, std::move(name), std::move(caption), rect),
           group_(std::move(group)) {}
     ControlKind kind() const override { return ControlKind::OptionButton; }
@@ -173,7 +172,7 @@ public:
     void setValue(bool on);
     const std::string& group() const { return group_; }
 
-private:
+  private:
     bool value_ = false;
     std::string group_;
 };

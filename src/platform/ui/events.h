@@ -8,13 +8,13 @@
 namespace tarvex::ui {
 
 enum class Event {
-    Load,       // the form was loaded (control name: kFormEvents)
-    Unload,     // the form is about to be unloaded (control name: kFormEvents)
+    Load,    // the form was loaded (control name: kFormEvents)
+    Unload,  // the form is about to be unloaded (control name: kFormEvents)
     GotFocus,
     LostFocus,
-    KeyPress,   // before the control applies the key; the procedure may change or cancel it
+    KeyPress,  // before the control applies the key; the procedure may change or cancel it
     Click,
-    Change      // the user's typing changed the text
+    Change  // the user's typing changed the text
 };
 
 // Name under which the form's own procedures (Form_Load, Form_Unload) are registered.

@@ -54,7 +54,8 @@ void Form::unload() {
 
 void Form::show(bool modal) {
     load();
-    if (modal && visible_) throw Error(400, "Formular wird bereits angezeigt; kann nicht modal angezeigt werden");
+    if (modal && visible_)
+        throw Error(400, "Formular wird bereits angezeigt; kann nicht modal angezeigt werden");
     visible_ = true;
     if (!modal) return;
     modal_ = true;
@@ -80,7 +81,8 @@ void Form::setSize(int widthTwips, int heightTwips) {
 
 template <class T, class... Args>
 T& Form::add(const std::string& name, Args&&... args) {
-    if (!loaded_) throw Error(errc::invalidCall, "Steuerelemente entstehen nur beim Laden: " + name);
+    if (!loaded_)
+        throw Error(errc::invalidCall, "Steuerelemente entstehen nur beim Laden: " + name);
     if (byName_.count(name)) throw Error(errc::invalidCall, "Steuerelement doppelt: " + name);
     auto control = std::make_unique<T>(*this, name, std::forward<Args>(args)...);
     T& ref = *control;
@@ -96,8 +98,7 @@ TextBox& Form::addTextBox(const std::string& name, Rect rect) { return add<TextB
 MaskedField& Form::addMaskedField(const std::string& name, std::string mask, Rect rect) {
     return add<MaskedField>(name, std::move(mask), rect);
 }
-ComboBox& Form::addComboBox(const std::string& name, std::vector<std::string> entries,
-                            Rect rect) {
+ComboBox& Form::addComboBox(const std::string& name, std::vector<std::string> entries, Rect rect) {
     return add<ComboBox>(name, std::move(entries), rect);
 }
 CheckBox& Form::addCheckBox(const std::string& name, std::string caption, Rect rect) {

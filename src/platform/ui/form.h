@@ -26,7 +26,7 @@ enum class MousePointer { Default = 0, Hourglass = 11 };
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
 class Form {
-public:
+  public:
     using Design = std::function<void(Form&)>;
 
     // A form whose controls `design` creates on every load (with the add* calls below).
@@ -86,11 +86,9 @@ public:
     CheckBox& addCheckBox(const std::string& name, std::string caption, Rect rect = {});
     OptionButton& addOptionButton(const std::string& name, std::string caption, Rect rect = {},
                                   std::string group = "");
-    CommandButton& addCommandButton(const std::string& name, std::string caption,
-                                    Rect rect = {});
+    CommandButton& addCommandButton(const std::string& name, std::string caption, Rect rect = {});
     Frame& addFrame(const std::string& name, std::string caption, Rect rect = {});
-    TabStrip& addTabStrip(const std::string& name, std::vector<std::string> tabs,
-                          Rect rect = {});
+    TabStrip& addTabStrip(const std::string& name, std::vector<std::string> tabs, Rect rect = {});
 
     // --- controls ------------------------------------------------------------------------
     // As on the platform, touching a control of an unloaded form loads the form first.
@@ -132,7 +130,7 @@ public:
     // Used by the user actions: moves the focus without firing anything.
     void setActiveControl(Control* control) { active_ = control; }
 
-private:
+  private:
     template <class T, class... Args>
     T& add(const std::string& name, Args&&... args);
     Error wrongKind(const std::string& name) const;

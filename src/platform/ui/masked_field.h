@@ -10,7 +10,7 @@
 namespace tarvex::ui {
 
 class MaskedField final : public TextControl {
-public:
+  public:
     // Raises tarvex::Error (380) for an empty mask. The field starts empty (all prompts).
     MaskedField(Form& owner, std::string name, std::string mask, Rect rect);
     ControlKind kind() const override { return ControlKind::MaskedField; }
@@ -32,7 +32,7 @@ public:
     // The text with prompts and literals removed ("12" for "12  ,  "): what the user entered.
     std::string clipText() const;
 
-private:
+  private:
     bool isDigitPosition(int pos) const { return mask_[static_cast<std::size_t>(pos)] == '#'; }
     std::string mask_;
 };

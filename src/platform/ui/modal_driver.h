@@ -15,7 +15,7 @@ namespace tarvex::ui {
 class Form;
 
 class ModalDriver {
-public:
+  public:
     virtual ~ModalDriver() = default;
     // Lets the user interact with the shown form; returns when it is hidden or unloaded.
     virtual void runModal(Form& form) = 0;
@@ -30,7 +30,7 @@ ModalDriver& modalDriver();
 // script, if any). A form still shown after its script is closed as with the window's close
 // button, which unloads it, so a headless run never waits for a user who is not there.
 class ScriptedModalDriver final : public ModalDriver {
-public:
+  public:
     using Script = std::function<void(Form&)>;
 
     ScriptedModalDriver() = default;
@@ -42,7 +42,7 @@ public:
     // Names of the forms shown modally so far, in order.
     const std::vector<std::string>& shown() const { return shown_; }
 
-private:
+  private:
     std::map<std::string, std::deque<Script>> scripts_;
     Script fallback_;
     std::vector<std::string> shown_;

@@ -13,7 +13,7 @@ namespace tarvex::ui {
 inline constexpr int kKeyBackspace = 8;
 
 class TextControl : public Control {
-public:
+  public:
     const std::string& text() const { return text_; }
     // Replaces the text and puts the caret at 0 with nothing selected. Raises tarvex::Error
     // (380) when the control does not accept the text; the old text is then kept.
@@ -39,12 +39,12 @@ public:
     // say). Returns true when the text changed. Never raises: a refused key changes nothing.
     virtual bool applyKey(int key);
 
-protected:
+  protected:
     TextControl(Form& owner, std::string name, Rect rect) : Control(owner, std::move(name), rect) {}
     // Stores text and selection without any check (for subclasses that validated already).
     void assign(std::string text, int selStart, int selLength);
 
-private:
+  private:
     std::string text_;
     int selStart_ = 0;
     int selLength_ = 0;
@@ -52,7 +52,7 @@ private:
 };
 
 class TextBox final : public TextControl {
-public:
+  public:
     TextBox(Form& owner, std::string name, Rect rect) : TextControl(owner, std::move(name), rect) {}
     ControlKind kind() const override { return ControlKind::TextBox; }
 };
@@ -60,7 +60,7 @@ public:
 // An editable combo box: a list of entries, the index of the chosen entry (-1: none) and the
 // text in its edit part.
 class ComboBox final : public TextControl {
-public:
+  public:
     ComboBox(Form& owner, std::string name, std::vector<std::string> entries, Rect rect)
         : TextControl(owner, std::move(name), rect), entries_(std::move(entries)) {}
     ControlKind kind() const override { return ControlKind::ComboBox; }
@@ -78,7 +78,7 @@ public:
     void setText(const std::string& text) override;
     bool applyKey(int key) override;
 
-private:
+  private:
     std::vector<std::string> entries_;
     int listIndex_ = -1;
 };

@@ -11,7 +11,7 @@ namespace {
 // Event procedures may unload or reload the form, or disable the control, at any point; each
 // step looks the control up again and stops when the form it started on is gone.
 class Session {
-public:
+  public:
     Session(Form& form, const std::string& control) : form_(form), name_(control) {
         if (!form.isLoaded())
             throw Error(errc::invalidCall, "Formular nicht geladen: " + form.name());
@@ -33,7 +33,7 @@ public:
     Form& form() const { return form_; }
     const std::string& name() const { return name_; }
 
-private:
+  private:
     Form& form_;
     std::string name_;
     unsigned generation_ = 0;

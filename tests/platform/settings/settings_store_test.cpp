@@ -1,0 +1,111 @@
+#include "platform/settings/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "platform/error/error.h"
+#include "platform/settings/qt_settings_store.h"
+
+using namespace tarvex;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh configuration folder per test, named by XDG_CONFIG_HOME as a user session would.
+class TempConfigHome {
+  public:
+    TempConfigHome() {
+        char pattern[] = "/tmp/tarvex-settings-XXXXXX";
+        root_ = mkdtemp(pattern);
+        setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
+    }
+    ~TempConfigHome() {
+        unsetenv("XDG_CONFIG_HOME");
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+    const fs::path& root() const { return root_; }
+
+  private:
+    fs::path root_;
+};
+
+struct Implementation {
+    const char* name;
+    std::function<std::shared_ptr<SettingsStore>()> make;
+};
+
+// The contract every settings store keeps; run on each implementation.
+class SettingsStoreContract : public ::testing::TestWithParam<Implementation> {
+  protected:
+    TempConfigHome home;
+    std::shared_ptr<SettingsStore> store = GetParam().make();
+};
+
+TEST_P(SettingsStoreContract, MissingValuesAreNotThere) {
+    EXPECT_FALSE(store->get("Lumora", "G_frmTabelle", "State"));
+}
+
+TEST_P(SettingsStoreContract, ValuesReadBackExactlyAndAreAddressedByAllThreeNames) {
+    store->set("Lumora", "G_frmTabelle", "Top", "1234,5");
+    store->set("Lumora", "G_frmTabelle", "Left", "-60");
+    store->set("Lumora", "frmAnders", "Top", "7");
+    store->set("Lumora", "G_frmTabelle", "Notiz", "Größe, \"zitiert\" = ja; [x]");
+    store->set("Lumora", "G_frmTabelle", "Leer", "");
+    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Top"), "1234,5");
+    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Left"), "-60");
+    EXPECT_EQ(store->get("Lumora", "frmAnders", "Top"), "7");
+    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Notiz"), "Größe, \"zitiert\" = ja; [x]");
+    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Leer"), "");
+    EXPECT_FALSE(store->get("Andere", "G_frmTabelle", "Top"));
+}
+
+TEST_P(SettingsStoreContract, SettingAgainReplacesTheValue) {
+    store->set("Lumora", "G_frmTabelle", "State", "0");
+    store->set("Lumora", "G_frmTabelle", "State", "2");
+    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "State"), "2");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, SettingsStoreContract,
+    ::testing::Values(Implementation{"Memory", [] { return makeMemorySettingsStore(); }},
+                      Implementation{"QtIni", [] { return makeQtSettingsStore(); }}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(QtSettingsStore, PersistsInTheUsersConfigFolderAcrossStores) {
+    TempConfigHome home;
+    makeQtSettingsStore()->set("Lumora", "G_frmTabelle", "Top", "1440");
+    EXPECT_TRUE(fs::is_regular_file(home.root() / "Lumora" / "Lumora.ini"));
+    EXPECT_EQ(makeQtSettingsStore()->get("Lumora", "G_frmTabelle", "Top"), "1440");
+}
+
+TEST(QtSettingsStore, AHandWrittenUnquotedDecimalCommaReadsBackWhole) {
+    TempConfigHome home;
+    fs::create_directories(home.root() / "Lumora");
+    std::ofstream(home.root() / "Lumora" / "Lumora.ini") << "[G_frmTabelle]\nTop=1234,5\n";
+    EXPECT_EQ(makeQtSettingsStore()->get("Lumora", "G_frmTabelle", "Top"), "1234,5");
+}
+
+TEST(QtSettingsStore, AnUnwritableStoreRaises75AndBadNamesRaise5) {
+    TempConfigHome home;
+    std::ofstream(home.root() / "Lumora") << "a file where the folder belongs";
+    auto store = makeQtSettingsStore();
+    try {
+        store->set("Lumora", "G_frmTabelle", "State", "0");
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 75);
+    }
+    try {
+        store->get("../etc", "G_frmTabelle", "State");
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 5);
+    }
+}
+
+}  // namespace

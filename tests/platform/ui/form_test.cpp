@@ -1,0 +1,254 @@
+#include "platform/ui/form.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/form_state_json.h"
+#include "platform/ui/modal_driver.h"
+#include "platform/ui/user_actions.h"
+
+using namespace tarvex;
+using namespace tarvex::ui;
+
+namespace {
+
+// A small calculator-like window; every event procedure appends "control.Event" to `log`.
+struct Window : ::testing::Test {
+    std::vector<std::string> log;
+    Form form{
+        "frmKat5", [](Form& f) {
+            f.setCaption("Grenzfeststellung nach Nr. 30.6");
+            for (int i = 0; i < 3; ++i)
+                f.addOptionButton("optNr(" + std::to_string(i) + ")", "Art " + std::to_string(i));
+            f.option("optNr", 0).setValue(true);
+            f.addOptionButton("sevOption1", "W, M, SO", {}, "Faktor A").setValue(true);
+            f.addMaskedField("mskAGP", "####");
+            f.addMaskedField("mskBoden", "####");
+            f.addLabel("lblSumme", "0,0");
+            f.addCheckBox("sevCheck1", "Ermäßigung Splitterflächen ");
+            f.addComboBox("cmbKlassifizierung", {"Bundesfernstraßen", "Kreisstraßen", "Wege"});
+            f.addCommandButton("CommandEnde", "&OK");
+        }};
+
+    void record(const std::string& control, Event event, const char* what) {
+        form.on(control, event,
+                [this, control, what](EventArgs& a) { log.push_back(a.control + "." + what); });
+    }
+    void recordFocus(const std::string& control) {
+        record(control, Event::GotFocus, "GotFocus");
+        record(control, Event::LostFocus, "LostFocus");
+    }
+};
+
+TEST_F(Window, FocusMovesFireLostFocusOfThePreviousControlBeforeGotFocus) {
+    form.load();
+    recordFocus("mskAGP");
+    recordFocus("mskBoden");
+    record("mskBoden", Event::Change, "Change");
+    record("CommandEnde", Event::Click, "Click");
+    recordFocus("CommandEnde");
+    user::focus(form, "mskAGP");
+    user::focus(form, "mskAGP");  // already focused: nothing
+    user::type(form, "mskBoden", "12");
+    user::click(form, "CommandEnde");
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"mskAGP.GotFocus", "mskAGP.LostFocus", "mskBoden.GotFocus",
+                                        "mskBoden.Change", "mskBoden.Change", "mskBoden.LostFocus",
+                                        "CommandEnde.GotFocus", "CommandEnde.Click"}));
+    EXPECT_EQ(form.masked("mskBoden").text(), "12  ");
+}
+
+TEST_F(Window, ProgramAssignmentsFireNoEvents) {
+    recordFocus("mskAGP");
+    record("mskAGP", Event::Change, "Change");
+    record("optNr", Event::Click, "Click");
+    record("sevCheck1", Event::Click, "Click");
+    form.masked("mskAGP").setText("7");
+    form.option("optNr", 2).setValue(true);
+    form.checkBox("sevCheck1").setValue(1);
+    form.combo("cmbKlassifizierung").setListIndex(1);
+    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(form.option("optNr", 2).value());
+    EXPECT_FALSE(form.option("optNr", 0).value());
+}
+
+TEST_F(Window, KeyPressProcedureMayChangeOrCancelTheKey) {
+    form.load();
+    form.on("mskAGP", Event::KeyPress, [](EventArgs& a) {
+        if (a.keyAscii == 'x') a.keyAscii = '7';
+        if (a.keyAscii == '9') a.keyAscii = 0;
+    });
+    user::type(form, "mskAGP", "1x9");
+    EXPECT_EQ(form.masked("mskAGP").text(), "17  ");
+}
+
+TEST_F(Window, OptionGroupsExcludeEachOtherAndArraysShareOneProcedure) {
+    form.load();
+    std::vector<int> clicked;
+    form.on("optNr", Event::Click, [&](EventArgs& a) { clicked.push_back(a.index); });
+    user::click(form, "optNr(2)");
+    user::click(form, "optNr(2)");  // already selected: no second Click
+    user::click(form, "optNr(1)");
+    EXPECT_EQ(clicked, (std::vector<int>{2, 1}));
+    EXPECT_FALSE(form.option("optNr", 0).value());
+    EXPECT_FALSE(form.option("optNr", 2).value());
+    EXPECT_TRUE(form.option("optNr", 1).value());
+    EXPECT_TRUE(form.option("sevOption1").value());  // another group stays selected
+}
+
+TEST_F(Window, DisabledOrHiddenControlsIgnoreTheUser) {
+    record("sevCheck1", Event::Click, "Click");
+    recordFocus("mskAGP");
+    form.checkBox("sevCheck1").setEnabled(false);
+    form.masked("mskAGP").setVisible(false);
+    user::click(form, "sevCheck1");
+    user::type(form, "mskAGP", "5");
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(form.checkBox("sevCheck1").value(), 0);
+    EXPECT_EQ(form.masked("mskAGP").text(), "    ");
+    form.checkBox("sevCheck1").setEnabled(true);
+    user::click(form, "sevCheck1");
+    user::click(form, "sevCheck1");
+    user::click(form, "sevCheck1");
+    EXPECT_EQ(form.checkBox("sevCheck1").value(), 1);
+    EXPECT_EQ(log.size(), 3u);
+}
+
+TEST_F(Window, ChoosingAListEntrySetsIndexAndTextThenLeaves) {
+    form.load();
+    recordFocus("cmbKlassifizierung");
+    record("cmbKlassifizierung", Event::Click, "Click");
+    user::chooseListEntry(form, "cmbKlassifizierung", 1);
+    auto& combo = form.combo("cmbKlassifizierung");
+    EXPECT_EQ(combo.listIndex(), 1);
+    EXPECT_EQ(combo.text(), "Kreisstraßen");
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"cmbKlassifizierung.GotFocus", "cmbKlassifizierung.Click",
+                                        "cmbKlassifizierung.LostFocus"}));
+    EXPECT_THROW(user::chooseListEntry(form, "cmbKlassifizierung", 3), Error);
+    combo.setText("Wege");
+    EXPECT_EQ(combo.listIndex(), 2);
+    combo.setText("Feldweg");
+    EXPECT_EQ(combo.listIndex(), -1);
+}
+
+TEST_F(Window, UnloadRunsFormUnloadAndTheNextLoadStartsFromTheDesign) {
+    int loads = 0, unloads = 0;
+    form.on(kFormEvents, Event::Load, [&](EventArgs&) { ++loads; });
+    form.on(kFormEvents, Event::Unload, [&](EventArgs&) { ++unloads; });
+    form.load();
+    const WindowHandle first = form.windowHandle();
+    EXPECT_NE(first, 0);
+    form.masked("mskAGP").setText("44");
+    form.setMousePointer(MousePointer::Hourglass);
+    user::focus(form, "mskAGP");
+    form.unload();
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_EQ(form.windowHandle(), 0);
+    EXPECT_TRUE(form.controls().empty());
+    // Touching a control loads the form afresh.
+    EXPECT_EQ(form.masked("mskAGP").text(), "    ");
+    EXPECT_EQ(form.mousePointer(), MousePointer::Default);
+    EXPECT_EQ(form.activeControl(), nullptr);
+    EXPECT_NE(form.windowHandle(), first);
+    EXPECT_EQ(loads, 2);
+    EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(Window, AProcedureThatUnloadsTheFormEndsTheUserAction) {
+    form.on("CommandEnde", Event::Click, [this](EventArgs&) { form.unload(); });
+    recordFocus("mskAGP");
+    form.load();
+    user::focus(form, "mskAGP");
+    user::click(form, "CommandEnde");  // LostFocus, then Click unloads
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_EQ(log, (std::vector<std::string>{"mskAGP.GotFocus", "mskAGP.LostFocus"}));
+    try {
+        user::click(form, "CommandEnde");
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 5);
+    }
+}
+
+TEST_F(Window, UnknownControlsAndWrongKindsRaise) {
+    form.load();
+    try {
+        form.masked("mskGibtEsNicht");
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 9);
+    }
+    try {
+        form.label("mskAGP");
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 13);
+    }
+    EXPECT_THROW(form.setWindowState(3), Error);
+}
+
+TEST(ModalForms, TheDriverPlaysTheQueuedScriptAndShowReturnsWhenHidden) {
+    auto driver = std::make_shared<ScriptedModalDriver>();
+    setModalDriver(driver);
+    Form dialog("G_frmTabelle", [](Form& f) {
+        f.addOptionButton("optNeu", "neuer Abrechnungspunkt").setValue(true);
+        f.addOptionButton("optTabelle(1)", "2. vorhandener Eintrag");
+        f.addCommandButton("cmdEnde", "&OK");
+    });
+    int unloads = 0;
+    dialog.on("cmdEnde", Event::Click, [&](EventArgs&) { dialog.hide(); });
+    dialog.on(kFormEvents, Event::Unload, [&](EventArgs&) { ++unloads; });
+    driver->push("G_frmTabelle", [](Form& f) {
+        EXPECT_TRUE(f.modal());
+        user::click(f, "optTabelle(1)");
+        user::click(f, "cmdEnde");
+    });
+    dialog.show(true);
+    EXPECT_TRUE(dialog.isLoaded());
+    EXPECT_FALSE(dialog.visible());
+    EXPECT_TRUE(dialog.option("optTabelle(1)").value());
+    // No script queued: the dialog is closed as with its close button, which unloads it.
+    dialog.show(true);
+    EXPECT_FALSE(dialog.isLoaded());
+    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(driver->shown().size(), 2u);
+    dialog.show(false);
+    EXPECT_THROW(dialog.show(true), Error);
+    setModalDriver(nullptr);
+}
+
+TEST(FormStateJson, EachControlKindReportsItsProperties) {
+    Form form("frmKat5", [](Form& f) {
+        f.setCaption("Grenzfeststellung nach Nr. 30.6");
+        f.addMaskedField("mskBezug", "####,##").setText("1000,00");
+        f.addLabel("lblSumme", "1.250,00").setVisible(false);
+        f.addTextBox("txtGebäude");
+        f.addComboBox("cmbKlassifizierung", {"Wege"}).setListIndex(0);
+        f.addCheckBox("chkBereich", "Bereich Bodenwert").setEnabled(false);
+        f.addOptionButton("optNr(0)", "mit Abmarkung").setValue(true);
+        f.addCommandButton("CommandEnde", "&OK");
+        f.addTabStrip("sevTabStrip1", {"Eingaben"});
+    });
+    form.load();
+    const auto expected = nlohmann::json::parse(R"json({
+      "form": "frmKat5", "caption": "Grenzfeststellung nach Nr. 30.6",
+      "controls": {
+        "mskBezug": {"kind": "MaskedField", "text": "1000,00", "selstart": 0, "sellength": 0,
+                     "enabled": true, "visible": true},
+        "lblSumme": {"kind": "Label", "caption": "1.250,00", "enabled": true, "visible": false},
+        "txtGebäude": {"kind": "TextBox", "text": "", "selstart": 0, "sellength": 0,
+                       "enabled": true, "visible": true},
+        "cmbKlassifizierung": {"kind": "ComboBox", "text": "Wege", "listindex": 0,
+                               "enabled": true, "visible": true},
+        "chkBereich": {"kind": "CheckBox", "caption": "Bereich Bodenwert", "value": 0,
+                       "enabled": false, "visible": true},
+        "optNr(0)": {"kind": "OptionButton", "caption": "mit Abmarkung", "value": true,
+                     "enabled": true, "visible": true},
+        "CommandEnde": {"kind": "CommandButton", "caption": "&OK", "enabled": true,
+                        "visible": true},
+        "sevTabStrip1": {"kind": "TabStrip", "enabled": true, "visible": true}
+      }})json");
+    EXPECT_EQ(formStateJson(form), expected);
+}
+
+}  // namespace

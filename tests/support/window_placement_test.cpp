@@ -1,0 +1,120 @@
+#include "support/window_placement.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/error/error.h"
+#include "support/debug_log.h"
+
+using namespace tarvex;
+using namespace tarvex::ui;
+
+namespace {
+
+// A dialog that restores its placement on load and stores it on unload, designed at 900/600.
+class Placement : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dialog.on(kFormEvents, Event::Load, [this](EventArgs&) { GetWindowReg(dialog, *store); });
+        dialog.on(kFormEvents, Event::Unload, [this](EventArgs&) { SetWindowReg(dialog, *store); });
+    }
+    std::optional<std::string> stored(const char* key) const {
+        return store->get("Lumora", "G_frmTabelle", key);
+    }
+
+    std::shared_ptr<SettingsStore> store = makeMemorySettingsStore();
+    Form dialog{"G_frmTabelle", [](Form& f) {
+                    f.setTop(900);
+                    f.setLeft(600);
+                }};
+};
+
+TEST_F(Placement, FirstUseOpensNormalAtTheTopLeftAndReopensWhereItWasLeft) {
+    dialog.load();
+    EXPECT_EQ(dialog.windowState(), WindowState::Normal);
+    EXPECT_EQ(dialog.top(), 0.0f);
+    EXPECT_EQ(dialog.left(), 0.0f);
+    dialog.setTop(1234.5f);
+    dialog.setLeft(2880);
+    dialog.unload();
+    EXPECT_EQ(stored("State"), "0");
+    EXPECT_EQ(stored("Top"), "1234,5");
+    EXPECT_EQ(stored("Left"), "2880");
+    dialog.load();
+    EXPECT_EQ(dialog.top(), 1234.5f);
+    EXPECT_EQ(dialog.left(), 2880.0f);
+}
+
+TEST_F(Placement, MaximisedStoresStateTwoAndKeepsTheEarlierPosition) {
+    store->set("Lumora", "G_frmTabelle", "Top", "300");
+    store->set("Lumora", "G_frmTabelle", "Left", "450");
+    dialog.load();
+    dialog.setTop(5);
+    dialog.setWindowState(WindowState::Maximized);
+    dialog.unload();
+    EXPECT_EQ(stored("State"), "2");
+    EXPECT_EQ(stored("Top"), "300");
+    dialog.load();
+    EXPECT_EQ(dialog.windowState(), WindowState::Maximized);
+    dialog.setWindowState(WindowState::Normal);
+    dialog.setTop(75);
+    dialog.unload();
+    EXPECT_EQ(stored("State"), "0");
+    EXPECT_EQ(stored("Top"), "75");
+}
+
+TEST_F(Placement, MinimisedStateIgnoresTheStoredPosition) {
+    store->set("Lumora", "G_frmTabelle", "State", "1");
+    store->set("Lumora", "G_frmTabelle", "Top", "300");
+    dialog.load();
+    EXPECT_EQ(dialog.windowState(), WindowState::Minimized);
+    EXPECT_EQ(dialog.top(), 900.0f);  // the designed position stays
+}
+
+TEST_F(Placement, ANonNumericValueIsLoggedAndOnlyThatStepSkipped) {
+    ScopedLogCapture log;
+    store->set("Lumora", "G_frmTabelle", "Top", "oben");
+    store->set("Lumora", "G_frmTabelle", "Left", "720");
+    dialog.load();
+    EXPECT_EQ(dialog.top(), 900.0f);
+    EXPECT_EQ(dialog.left(), 720.0f);
+    ASSERT_EQ(log.count(), 1u);
+    EXPECT_TRUE(log.contains("Error 13: "));
+    EXPECT_TRUE(log.contains("-LumDienste- G_Funktionen.GetWindowReg"));
+}
+
+TEST_F(Placement, AStateOutsideTheKnownOnesIsLoggedAndTheWindowStaysNormal) {
+    ScopedLogCapture log;
+    store->set("Lumora", "G_frmTabelle", "State", "7");
+    dialog.load();
+    EXPECT_EQ(dialog.windowState(), WindowState::Normal);
+    EXPECT_EQ(dialog.top(), 0.0f);
+    EXPECT_TRUE(log.contains("Error 380: "));
+}
+
+// A store that can neither be read nor written.
+class BrokenStore final : public SettingsStore {
+  public:
+    std::optional<std::string> get(const std::string&, const std::string&,
+                                   const std::string&) const override {
+        throw Error(errc::fileError);
+    }
+    void set(const std::string&, const std::string&, const std::string&,
+             const std::string&) override {
+        throw Error(errc::fileError);
+    }
+};
+
+TEST(PlacementFailures, AFailingStoreIsLoggedAndTheWindowStillUnloads) {
+    ScopedLogCapture log;
+    BrokenStore broken;
+    Form dialog("G_frmTabelle", nullptr);
+    dialog.on(kFormEvents, Event::Unload, [&](EventArgs&) { SetWindowReg(dialog, broken); });
+    dialog.load();
+    GetWindowReg(dialog, broken);
+    dialog.unload();
+    EXPECT_FALSE(dialog.isLoaded());
+    EXPECT_EQ(log.count(), 6u);  // three reads, three writes, each logged once
+    EXPECT_TRUE(log.contains("-LumDienste- G_Funktionen.SetWindowReg"));
+}
+
+}  // namespace
