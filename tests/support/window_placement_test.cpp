@@ -70,25 +70,19 @@ TEST_F(Placement, MinimisedStateIgnoresTheStoredPosition) {
     EXPECT_EQ(dialog.top(), 900.0f);  // the designed position stays
 }
 
-TEST_F(Placement, ANonNumericValueIsLoggedAndOnlyThatStepSkipped) {
+TEST_F(Placement, BadValuesAreLoggedAndOnlyTheirStepsSkipped) {
     ScopedLogCapture log;
+    store->set("Lumora", "G_frmTabelle", "State", "7");
     store->set("Lumora", "G_frmTabelle", "Top", "oben");
     store->set("Lumora", "G_frmTabelle", "Left", "720");
     dialog.load();
+    EXPECT_EQ(dialog.windowState(), WindowState::Normal);
     EXPECT_EQ(dialog.top(), 900.0f);
     EXPECT_EQ(dialog.left(), 720.0f);
-    ASSERT_EQ(log.count(), 1u);
+    ASSERT_EQ(log.count(), 2u);
+    EXPECT_TRUE(log.contains("Error 380: "));
     EXPECT_TRUE(log.contains("Error 13: "));
     EXPECT_TRUE(log.contains("-LumDienste- G_Funktionen.GetWindowReg"));
-}
-
-TEST_F(Placement, AStateOutsideTheKnownOnesIsLoggedAndTheWindowStaysNormal) {
-    ScopedLogCapture log;
-    store->set("Lumora", "G_frmTabelle", "State", "7");
-    dialog.load();
-    EXPECT_EQ(dialog.windowState(), WindowState::Normal);
-    EXPECT_EQ(dialog.top(), 0.0f);
-    EXPECT_TRUE(log.contains("Error 380: "));
 }
 
 // A store that can neither be read nor written.

@@ -15,6 +15,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The number of the tarvex::Error the call raises, 0 when it raises none.
+template <class F>
+int errorNumber(F&& call) {
+    try {
+        call();
+    } catch (const Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
 // A fresh configuration folder per test, named by XDG_CONFIG_HOME as a user session would.
 class TempConfigHome {
   public:
@@ -94,18 +105,8 @@ TEST(QtSettingsStore, AnUnwritableStoreRaises75AndBadNamesRaise5) {
     TempConfigHome home;
     std::ofstream(home.root() / "Lumora") << "a file where the folder belongs";
     auto store = makeQtSettingsStore();
-    try {
-        store->set("Lumora", "G_frmTabelle", "State", "0");
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 75);
-    }
-    try {
-        store->get("../etc", "G_frmTabelle", "State");
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 5);
-    }
+    EXPECT_EQ(errorNumber([&] { store->set("Lumora", "G_frmTabelle", "State", "0"); }), 75);
+    EXPECT_EQ(errorNumber([&] { store->get("../etc", "G_frmTabelle", "State"); }), 5);
 }
 
 }  // namespace

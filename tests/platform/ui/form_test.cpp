@@ -11,6 +11,17 @@ using namespace tarvex::ui;
 
 namespace {
 
+// The number of the tarvex::Error the call raises, 0 when it raises none.
+template <class F>
+int errorNumber(F&& call) {
+    try {
+        call();
+    } catch (const Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
 // A small calculator-like window; every event procedure appends "control.Event" to `log`.
 struct Window : ::testing::Test {
     std::vector<std::string> log;
@@ -162,29 +173,14 @@ TEST_F(Window, AProcedureThatUnloadsTheFormEndsTheUserAction) {
     user::click(form, "CommandEnde");  // LostFocus, then Click unloads
     EXPECT_FALSE(form.isLoaded());
     EXPECT_EQ(log, (std::vector<std::string>{"mskAGP.GotFocus", "mskAGP.LostFocus"}));
-    try {
-        user::click(form, "CommandEnde");
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 5);
-    }
+    EXPECT_EQ(errorNumber([&] { user::click(form, "CommandEnde"); }), 5);
 }
 
 TEST_F(Window, UnknownControlsAndWrongKindsRaise) {
     form.load();
-    try {
-        form.masked("mskGibtEsNicht");
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 9);
-    }
-    try {
-        form.label("mskAGP");
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 13);
-    }
-    EXPECT_THROW(form.setWindowState(3), Error);
+    EXPECT_EQ(errorNumber([&] { form.masked("mskGibtEsNicht"); }), 9);
+    EXPECT_EQ(errorNumber([&] { form.label("mskAGP"); }), 13);
+    EXPECT_EQ(errorNumber([&] { form.setWindowState(3); }), 380);
 }
 
 TEST(ModalForms, TheDriverPlaysTheQueuedScriptAndShowReturnsWhenHidden) {
@@ -230,24 +226,20 @@ TEST(FormStateJson, EachControlKindReportsItsProperties) {
         f.addTabStrip("sevTabStrip1", {"Eingaben"});
     });
     form.load();
-    const auto expected = nlohmann::json::parse(R"json({
-      "form": "frmKat5", "caption": "Grenzfeststellung nach Nr. 30.6",
-      "controls": {
-        "mskBezug": {"kind": "MaskedField", "text": "1000,00", "selstart": 0, "sellength": 0,
-                     "enabled": true, "visible": true},
-        "lblSumme": {"kind": "Label", "caption": "1.250,00", "enabled": true, "visible": false},
-        "txtGebäude": {"kind": "TextBox", "text": "", "selstart": 0, "sellength": 0,
-                       "enabled": true, "visible": true},
-        "cmbKlassifizierung": {"kind": "ComboBox", "text": "Wege", "listindex": 0,
-                               "enabled": true, "visible": true},
-        "chkBereich": {"kind": "CheckBox", "caption": "Bereich Bodenwert", "value": 0,
-                       "enabled": false, "visible": true},
-        "optNr(0)": {"kind": "OptionButton", "caption": "mit Abmarkung", "value": true,
-                     "enabled": true, "visible": true},
-        "CommandEnde": {"kind": "CommandButton", "caption": "&OK", "enabled": true,
-                        "visible": true},
-        "sevTabStrip1": {"kind": "TabStrip", "enabled": true, "visible": true}
-      }})json");
+    auto expected = nlohmann::json::parse(R"json({
+      "form": "frmKat5", "caption": "Grenzfeststellung nach Nr. 30.6", "controls": {
+      "mskBezug": {"kind": "MaskedField", "text": "1000,00", "selstart": 0, "sellength": 0},
+      "lblSumme": {"kind": "Label", "caption": "1.250,00"},
+      "txtGebäude": {"kind": "TextBox", "text": "", "selstart": 0, "sellength": 0},
+      "cmbKlassifizierung": {"kind": "ComboBox", "text": "Wege", "listindex": 0},
+      "chkBereich": {"kind": "CheckBox", "caption": "Bereich Bodenwert", "value": 0},
+      "optNr(0)": {"kind": "OptionButton", "caption": "mit Abmarkung", "value": true},
+      "CommandEnde": {"kind": "CommandButton", "caption": "&OK"},
+      "sevTabStrip1": {"kind": "TabStrip"}}})json");
+    for (auto& [name, c] : expected["controls"].items()) {
+        c["enabled"] = name != "chkBereich";
+        c["visible"] = name != "lblSumme";
+    }
     EXPECT_EQ(formStateJson(form), expected);
 }
 
