@@ -1,0 +1,62 @@
+// The C entry points of libtarvex.so (see platform/com/class_registry.h for the contract).
+
+#include <dlfcn.h>
+
+#include <new>
+
+#include "platform/com/class_registry.h"
+#include "plugin/go.h"
+#include "plugin/session/window_slots.h"
+
+#define TARVEX_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+constexpr const char* klassenName = "TARVEX.GO";
+
+// Runs `body`, turning any failure into its error number (0 on success).
+template <class F>
+int guarded(F&& body) noexcept {
+    try {
+        body();
+        return 0;
+    } catch (const tarvex::Error& e) {
+        return e.number();
+    } catch (const std::bad_alloc&) {
+        return 7;
+    } catch (...) {
+        return tarvex::errc::invalidCall;
+    }
+}
+
+// The path this library was loaded from.
+std::string eigenerPfad() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&eigenerPfad), &info) == 0 || !info.dli_fname)
+        throw tarvex::Error(tarvex::errc::fileError);
+    return info.dli_fname;
+}
+
+}  // namespace
+
+TARVEX_EXPORT int tarvex_register_server(void) {
+    return guarded([] { tarvex::com::registerClass(klassenName, eigenerPfad()); });
+}
+
+TARVEX_EXPORT int tarvex_unregister_server(void) {
+    return guarded([] { tarvex::com::unregisterClass(klassenName); });
+}
+
+TARVEX_EXPORT int tarvex_get_class_object(const char* className, void** object) {
+    if (!object) return tarvex::errc::invalidCall;
+    *object = nullptr;
+    if (!className || !tarvex::com::sameName(className, klassenName))
+        return tarvex::com::comerr::cannotCreate;
+    return guarded([&] {
+        *object = new std::shared_ptr<tarvex::com::Dispatch>(std::make_shared<tarvex::GO>());
+    });
+}
+
+TARVEX_EXPORT int tarvex_can_unload_now(void) {
+    return tarvex::GO::liveObjects() == 0 && !tarvex::anyWindowAlive() ? 1 : 0;
+}
