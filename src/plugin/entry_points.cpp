@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
 #include <new>
 
 #include "platform/com/class_registry.h"
@@ -34,7 +35,11 @@ std::string eigenerPfad() {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&eigenerPfad), &info) == 0 || !info.dli_fname)
         throw tarvex::Error(tarvex::errc::fileError);
-    return info.dli_fname;
+    // The loader reports the name it was given, which may be relative to the host's folder.
+    std::error_code ec;
+    auto absolut = std::filesystem::canonical(info.dli_fname, ec);
+    if (ec) throw tarvex::Error(tarvex::errc::fileError);
+    return absolut.string();
 }
 
 }  // namespace

@@ -46,7 +46,9 @@ void GO::Grenzlänge(const Variant& wert) { sitzungsdaten().Grenzlänge = wert.t
 Variant GO::Flurstücke() const { return sitzungsdaten().Flurstücke; }
 void GO::Flurstücke(const Variant& wert) { sitzungsdaten().Flurstücke = wert.toInteger(); }
 Variant GO::AnzahlGrenzpunkte() const { return sitzungsdaten().AnzahlGrenzpunkte; }
-void GO::AnzahlGrenzpunkte(const Variant& wert) { sitzungsdaten().AnzahlGrenzpunkte = wert.toInteger(); }
+void GO::AnzahlGrenzpunkte(const Variant& wert) {
+    sitzungsdaten().AnzahlGrenzpunkte = wert.toInteger();
+}
 Variant GO::ID_Benutzer() const { return sitzungsdaten().ID_Benutzer; }
 void GO::ID_Benutzer(const Variant& wert) { sitzungsdaten().ID_Benutzer = wert.toLong(); }
 Variant GO::DatenbankPfad() const { return sitzungsdaten().DatenbankPfad; }

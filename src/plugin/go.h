@@ -37,7 +37,7 @@ inline constexpr com::DispId DatenAktualisieren = 1;
 }  // namespace dispid
 
 class GO final : public com::Dispatch {
-public:
+  public:
     GO();
     ~GO() override;
     GO(const GO&) = delete;
@@ -85,7 +85,8 @@ public:
 
     // Late binding.
     com::DispId idOfName(const std::string& name) const override;
-    Variant invoke(com::DispId id, com::InvokeKind kind, const std::vector<Variant>& arguments) override;
+    Variant invoke(com::DispId id, com::InvokeKind kind,
+                   const std::vector<Variant>& arguments) override;
     std::vector<com::EventDescription> events() const override;
     // Keeps a host's event sink for DatenAktualisieren.
     void connectEvents(std::shared_ptr<Object> sink) { sinks_.push_back(std::move(sink)); }
@@ -93,7 +94,7 @@ public:
     // Number of GO objects alive in this process.
     static int liveObjects();
 
-private:
+  private:
     std::vector<std::shared_ptr<Object>> sinks_;
 };
 

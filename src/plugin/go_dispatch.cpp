@@ -19,9 +19,10 @@ std::shared_ptr<Object> objektArgument(const Variant& wert) {
     }
 }
 
-#define TARVEX_GO_PROPERTY(name)                                              \
-    property(#name, dispid::name, [](const GO& go) { return go.name(); },     \
-             [](GO& go, const Variant& wert) { go.name(wert); })
+#define TARVEX_GO_PROPERTY(name)                                     \
+    property(                                                        \
+        #name, dispid::name, [](const GO& go) { return go.name(); }, \
+        [](GO& go, const Variant& wert) { go.name(wert); })
 
 const com::DispatchTable<GO>& tabelle() {
     static const com::DispatchTable<GO> table = [] {

@@ -9,7 +9,8 @@
 
 namespace tarvex {
 
-void Show(std::int16_t Index, const std::shared_ptr<Object>& Rechnung, WindowHandle hWndMDI) noexcept {
+void Show(std::int16_t Index, const std::shared_ptr<Object>& Rechnung,
+          WindowHandle hWndMDI) noexcept {
     Sitzungsdaten& s = sitzungsdaten();
     s.hWndMDI = hWndMDI;
     ErrorTrap trap("Rechnung", "Show");

@@ -14,6 +14,7 @@ namespace tarvex {
 // Index: 0 Grenzfeststellung, 1 Gebäudeaufnahme, 2 Lang gestreckte Anlagen,
 // 3 Baulandumlegung, 4 Zerlegung; other values open no window. Rechnung: the host's record
 // set on the invoice being edited, or null.
-void Show(std::int16_t Index, const std::shared_ptr<Object>& Rechnung, WindowHandle hWndMDI) noexcept;
+void Show(std::int16_t Index, const std::shared_ptr<Object>& Rechnung,
+          WindowHandle hWndMDI) noexcept;
 
 }  // namespace tarvex

@@ -54,7 +54,8 @@ std::optional<std::string> keyOf(const Json& classes, const std::string& classNa
 }
 
 Error cannotCreate(const std::string& reason) {
-    return Error(comerr::cannotCreate, "Objekterstellung durch Komponente nicht möglich: " + reason);
+    return Error(comerr::cannotCreate,
+                 "Objekterstellung durch Komponente nicht möglich: " + reason);
 }
 
 }  // namespace

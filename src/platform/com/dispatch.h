@@ -30,7 +30,7 @@ struct EventDescription {
 
 // An object callable by name.
 class Dispatch : public Object {
-public:
+  public:
     // The member's identifier; the name is compared caselessly. Error 438 when unknown.
     virtual DispId idOfName(const std::string& name) const = 0;
     // Invokes a member. Errors: 438 unknown id or a kind the member lacks, 450 wrong number of
@@ -43,7 +43,9 @@ public:
     Variant call(const std::string& name, const std::vector<Variant>& arguments = {}) {
         return invoke(idOfName(name), InvokeKind::Method, arguments);
     }
-    Variant get(const std::string& name) { return invoke(idOfName(name), InvokeKind::PropertyGet, {}); }
+    Variant get(const std::string& name) {
+        return invoke(idOfName(name), InvokeKind::PropertyGet, {});
+    }
     void put(const std::string& name, const Variant& value) {
         invoke(idOfName(name), InvokeKind::PropertyPut, {value});
     }
@@ -52,7 +54,7 @@ public:
 // The members of a class T as a table: names, identifiers and how to call each.
 template <class T>
 class DispatchTable {
-public:
+  public:
     using Method = std::function<Variant(T&, const std::vector<Variant>&)>;
     using Getter = std::function<Variant(const T&)>;
     using Setter = std::function<void(T&, const Variant&)>;
@@ -96,7 +98,7 @@ public:
         return out;
     }
 
-private:
+  private:
     struct Member {
         std::string name;
         DispId id;

@@ -19,7 +19,8 @@ inline std::string foldName(std::string_view name) {
         } else if (c == 0xC3 && i + 1 < name.size()) {
             // U+00C0..U+00DE except U+00D7 are capitals whose small letter lies 0x20 above.
             auto next = static_cast<unsigned char>(name[i + 1]);
-            if (next >= 0x80 && next <= 0x9E && next != 0x97) next = static_cast<unsigned char>(next + 0x20);
+            if (next >= 0x80 && next <= 0x9E && next != 0x97)
+                next = static_cast<unsigned char>(next + 0x20);
             out.push_back(static_cast<char>(c));
             out.push_back(static_cast<char>(next));
             ++i;

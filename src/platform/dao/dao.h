@@ -35,11 +35,11 @@ inline constexpr int invalidOperation = 3219;    // not a query that returns row
 inline constexpr int textAfterStatement = 3142;  // more than one statement in a query text
 inline constexpr int locked = 3260;              // database locked by another connection
 inline constexpr int duplicateKey = 3022;
-inline constexpr int recordDeleted = 3167;      // the row being updated is gone
+inline constexpr int recordDeleted = 3167;  // the row being updated is gone
 inline constexpr int nullInRequiredField = 3314;
 inline constexpr int notADatabase = 3343;
 inline constexpr int diskError = 3043;
-inline constexpr int engineError = 3000;         // any other engine failure
+inline constexpr int engineError = 3000;  // any other engine failure
 }  // namespace daoerr
 
 // Kinds of record set a caller may ask for. Snapshot and ForwardOnly cannot be edited; all
@@ -56,7 +56,7 @@ class Recordset;
 
 // One column of a record set. It always refers to the record set's current record.
 class Field : public Object {
-public:
+  public:
     std::string typeName() const override { return "Field"; }
     // A field used as a plain value stands for its value (raises like value()).
     std::optional<Variant> defaultValue() const override { return value(); }
@@ -75,7 +75,7 @@ public:
 
 // The columns of a record set, in result order.
 class Fields : public Object {
-public:
+  public:
     std::string typeName() const override { return "Fields"; }
     virtual int count() const = 0;
     // The field of that name, compared case-insensitively. Error 3265 when there is none.
@@ -85,7 +85,7 @@ public:
 };
 
 class Recordset : public Object {
-public:
+  public:
     std::string typeName() const override { return "Recordset"; }
 
     // True when the current position lies before the first record (or there is none).
@@ -118,7 +118,7 @@ public:
 };
 
 class Database : public Object {
-public:
+  public:
     std::string typeName() const override { return "Database"; }
     // The path the database was opened with.
     virtual std::string name() const = 0;
@@ -131,7 +131,7 @@ public:
 };
 
 class Workspace : public Object {
-public:
+  public:
     std::string typeName() const override { return "Workspace"; }
     // Opens an existing database file shared and writable; never creates one. Error 3024 when
     // the file does not exist or cannot be opened, 3343 when it is no database.

@@ -44,7 +44,7 @@ bool onlyTerminators(const char* tail) {
 }
 
 class SqliteDatabase final : public Database {
-public:
+  public:
     explicit SqliteDatabase(std::shared_ptr<Connection> connection)
         : connection_(std::move(connection)) {}
 
@@ -60,22 +60,22 @@ public:
         checkSqlite(sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()),
                                        &statement.handle, &tail),
                     db);
-        if (!statement.handle)
-            throw Error(daoerr::invalidOperation, "Ungültige Operation.");
+        if (!statement.handle) throw Error(daoerr::invalidOperation, "Ungültige Operation.");
         if (!onlyTerminators(tail))
-            throw Error(daoerr::textAfterStatement, "Zeichen nach dem Ende der SQL-Anweisung gefunden.");
+            throw Error(daoerr::textAfterStatement,
+                        "Zeichen nach dem Ende der SQL-Anweisung gefunden.");
         // A record set only reads: statements that change data never run through here.
         if (sqlite3_column_count(statement.handle) == 0 || !sqlite3_stmt_readonly(statement.handle))
             throw Error(daoerr::invalidOperation, "Ungültige Operation.");
         return std::make_shared<SqliteRecordset>(connection_, statement.handle, type);
     }
 
-private:
+  private:
     std::shared_ptr<Connection> connection_;
 };
 
 class SqliteWorkspace final : public Workspace {
-public:
+  public:
     std::shared_ptr<Database> openDatabase(const std::string& path) override {
         // SQLite would open a fresh temporary or in-memory database for these names.
         if (path.empty() || path == ":memory:" || path.rfind("file:", 0) == 0)
@@ -92,9 +92,9 @@ public:
         sqlite3_extended_result_codes(handle, 1);
         sqlite3_busy_timeout(handle, busyTimeoutMs);
         // Opening is lazy; reading the schema tells a database from any other file now.
-        checkSqlite(sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
-                                 nullptr),
-                    handle);
+        checkSqlite(
+            sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
+            handle);
         return std::make_shared<SqliteDatabase>(std::move(connection));
     }
 };

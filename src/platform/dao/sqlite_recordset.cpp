@@ -10,7 +10,7 @@ namespace {
 std::string textOrEmpty(const char* text) { return text ? text : ""; }
 
 class SqliteField final : public Field {
-public:
+  public:
     SqliteField(std::shared_ptr<SqliteRecordset> owner, std::size_t column)
         : owner_(std::move(owner)), column_(column) {}
     std::string name() const override { return owner_->columns()[column_].name; }
@@ -18,13 +18,13 @@ public:
     Variant value() const override { return owner_->valueAt(column_); }
     void setValue(const Variant& value) override { owner_->assign(column_, value); }
 
-private:
+  private:
     std::shared_ptr<SqliteRecordset> owner_;
     std::size_t column_;
 };
 
 class SqliteFields final : public Fields {
-public:
+  public:
     explicit SqliteFields(std::shared_ptr<SqliteRecordset> owner) : owner_(std::move(owner)) {}
     int count() const override { return static_cast<int>(owner_->columns().size()); }
     std::shared_ptr<Field> item(const std::string& name) const override {
@@ -33,7 +33,8 @@ public:
         for (std::size_t i = 0; i < columns.size(); ++i)
             if (columns[i].name == name) return std::make_shared<SqliteField>(owner_, i);
         for (std::size_t i = 0; i < columns.size(); ++i)
-            if (com::sameName(columns[i].name, name)) return std::make_shared<SqliteField>(owner_, i);
+            if (com::sameName(columns[i].name, name))
+                return std::make_shared<SqliteField>(owner_, i);
         throw Error(errc::itemNotFound);
     }
     std::shared_ptr<Field> item(int index) const override {
@@ -41,7 +42,7 @@ public:
         return std::make_shared<SqliteField>(owner_, static_cast<std::size_t>(index));
     }
 
-private:
+  private:
     std::shared_ptr<SqliteRecordset> owner_;
 };
 
@@ -103,7 +104,8 @@ Variant SqliteRecordset::valueAt(std::size_t column) const {
 }
 
 void SqliteRecordset::assign(std::size_t column, const Variant& value) {
-    if (!edited_) throw Error(daoerr::updateWithoutEdit, "Update oder CancelUpdate ohne AddNew oder Edit.");
+    if (!edited_)
+        throw Error(daoerr::updateWithoutEdit, "Update oder CancelUpdate ohne AddNew oder Edit.");
     requireCurrent();
     Variant converted = convertForColumn(value, columns_[column].declaredType);
     edited_->values[column] = std::move(converted);
@@ -133,8 +135,10 @@ std::vector<std::size_t> SqliteRecordset::keyColumns() const {
     int rc;
     while ((rc = sqlite3_step(info.handle)) == SQLITE_ROW) {
         const int pk = sqlite3_column_int(info.handle, 5);
-        if (pk > 0) primary.emplace_back(pk, textOrEmpty(reinterpret_cast<const char*>(
-                                                 sqlite3_column_text(info.handle, 1))));
+        if (pk > 0)
+            primary.emplace_back(
+                pk,
+                textOrEmpty(reinterpret_cast<const char*>(sqlite3_column_text(info.handle, 1))));
     }
     checkSqlite(rc, connection_->db);
 
@@ -160,7 +164,8 @@ std::vector<std::size_t> SqliteRecordset::keyColumns() const {
 }
 
 void SqliteRecordset::update() {
-    if (!edited_) throw Error(daoerr::updateWithoutEdit, "Update oder CancelUpdate ohne AddNew oder Edit.");
+    if (!edited_)
+        throw Error(daoerr::updateWithoutEdit, "Update oder CancelUpdate ohne AddNew oder Edit.");
     writeBack();
     auto& row = rows_[position_];
     for (std::size_t i = 0; i < columns_.size(); ++i)
@@ -189,12 +194,13 @@ void SqliteRecordset::writeBack() {
         Statement statement;
         checkSqlite(sqlite3_prepare_v2(db, sql.c_str(), -1, &statement.handle, nullptr), db);
         int index = 1;
-        for (std::size_t column : changed) bindRaw(statement.handle, index++, toRaw(edited_->values[column]), db);
-        for (std::size_t column : key) bindRaw(statement.handle, index++, rows_[position_][column], db);
+        for (std::size_t column : changed)
+            bindRaw(statement.handle, index++, toRaw(edited_->values[column]), db);
+        for (std::size_t column : key)
+            bindRaw(statement.handle, index++, rows_[position_][column], db);
         checkSqlite(sqlite3_step(statement.handle), db);
         const int touched = sqlite3_changes(db);
-        if (touched == 0)
-            throw Error(daoerr::recordDeleted, "Der Datensatz ist gelöscht.");
+        if (touched == 0) throw Error(daoerr::recordDeleted, "Der Datensatz ist gelöscht.");
         if (touched > 1)
             throw Error(daoerr::readOnly, "Der Datensatz ist nicht eindeutig bestimmbar.");
         checkSqlite(sqlite3_exec(db, "RELEASE tarvex_update", nullptr, nullptr, nullptr), db);

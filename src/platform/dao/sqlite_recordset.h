@@ -23,7 +23,7 @@ struct ColumnInfo {
 
 class SqliteRecordset final : public Recordset,
                               public std::enable_shared_from_this<SqliteRecordset> {
-public:
+  public:
     // Runs the prepared statement to its end and keeps the rows.
     SqliteRecordset(std::shared_ptr<Connection> connection, sqlite3_stmt* statement,
                     RecordsetType type);
@@ -44,7 +44,7 @@ public:
     Variant valueAt(std::size_t column) const;
     void assign(std::size_t column, const Variant& value);
 
-private:
+  private:
     struct Edit {
         std::vector<Variant> values;
         std::vector<bool> changed;

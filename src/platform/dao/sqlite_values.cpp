@@ -40,18 +40,25 @@ RawValue readRaw(sqlite3_stmt* statement, int column) {
     RawValue raw;
     raw.type = sqlite3_column_type(statement, column);
     switch (raw.type) {
-        case SQLITE_INTEGER: raw.integer = sqlite3_column_int64(statement, column); break;
-        case SQLITE_FLOAT: raw.real = sqlite3_column_double(statement, column); break;
+        case SQLITE_INTEGER:
+            raw.integer = sqlite3_column_int64(statement, column);
+            break;
+        case SQLITE_FLOAT:
+            raw.real = sqlite3_column_double(statement, column);
+            break;
         case SQLITE_TEXT:
         case SQLITE_BLOB: {
-            const void* bytes = raw.type == SQLITE_TEXT
-                                    ? static_cast<const void*>(sqlite3_column_text(statement, column))
-                                    : sqlite3_column_blob(statement, column);
+            const void* bytes =
+                raw.type == SQLITE_TEXT
+                    ? static_cast<const void*>(sqlite3_column_text(statement, column))
+                    : sqlite3_column_blob(statement, column);
             const int size = sqlite3_column_bytes(statement, column);
-            if (bytes) raw.text.assign(static_cast<const char*>(bytes), static_cast<std::size_t>(size));
+            if (bytes)
+                raw.text.assign(static_cast<const char*>(bytes), static_cast<std::size_t>(size));
             break;
         }
-        default: break;
+        default:
+            break;
     }
     return raw;
 }
@@ -63,21 +70,25 @@ Variant toVariant(const RawValue& raw, bool dateColumn) {
                 raw.integer <= std::numeric_limits<std::int32_t>::max())
                 return Variant(static_cast<std::int32_t>(raw.integer));
             return Variant(static_cast<double>(raw.integer));
-        case SQLITE_FLOAT: return Variant(raw.real);
+        case SQLITE_FLOAT:
+            return Variant(raw.real);
         case SQLITE_TEXT:
             if (dateColumn) {
                 if (auto date = parseIsoDate(raw.text)) return Variant(*date);
             }
             return Variant(raw.text);
-        case SQLITE_BLOB: return Variant(raw.text);
-        default: return Variant::null();
+        case SQLITE_BLOB:
+            return Variant(raw.text);
+        default:
+            return Variant::null();
     }
 }
 
 RawValue toRaw(const Variant& v) {
     RawValue raw;
     switch (v.type()) {
-        case Variant::Type::Null: break;
+        case Variant::Type::Null:
+            break;
         case Variant::Type::Integer:
         case Variant::Type::Long:
         case Variant::Type::Boolean:
@@ -107,8 +118,10 @@ Variant convertForColumn(const Variant& value, const std::string& declaredType) 
     if (namesDate(declaredType) && (v.type() == Variant::Type::Date || v.isString()))
         return Variant(isoDateText(v.toDate()));
     switch (affinityOf(declaredType)) {
-        case Affinity::Integer: return Variant(v.toLong());
-        case Affinity::Real: return Variant(v.toDouble());
+        case Affinity::Integer:
+            return Variant(v.toLong());
+        case Affinity::Real:
+            return Variant(v.toDouble());
         case Affinity::Text:
             if (v.type() == Variant::Type::Date) return Variant(isoDateText(v.toDate()));
             return Variant(v.toString());
@@ -125,17 +138,23 @@ Variant convertForColumn(const Variant& value, const std::string& declaredType) 
 void bindRaw(sqlite3_stmt* statement, int index, const RawValue& raw, sqlite3* db) {
     int rc = SQLITE_OK;
     switch (raw.type) {
-        case SQLITE_INTEGER: rc = sqlite3_bind_int64(statement, index, raw.integer); break;
-        case SQLITE_FLOAT: rc = sqlite3_bind_double(statement, index, raw.real); break;
+        case SQLITE_INTEGER:
+            rc = sqlite3_bind_int64(statement, index, raw.integer);
+            break;
+        case SQLITE_FLOAT:
+            rc = sqlite3_bind_double(statement, index, raw.real);
+            break;
         case SQLITE_TEXT:
-            rc = sqlite3_bind_text(statement, index, raw.text.data(), static_cast<int>(raw.text.size()),
-                                   SQLITE_TRANSIENT);
+            rc = sqlite3_bind_text(statement, index, raw.text.data(),
+                                   static_cast<int>(raw.text.size()), SQLITE_TRANSIENT);
             break;
         case SQLITE_BLOB:
-            rc = sqlite3_bind_blob(statement, index, raw.text.data(), static_cast<int>(raw.text.size()),
-                                   SQLITE_TRANSIENT);
+            rc = sqlite3_bind_blob(statement, index, raw.text.data(),
+                                   static_cast<int>(raw.text.size()), SQLITE_TRANSIENT);
             break;
-        default: rc = sqlite3_bind_null(statement, index); break;
+        default:
+            rc = sqlite3_bind_null(statement, index);
+            break;
     }
     checkSqlite(rc, db);
 }
@@ -149,8 +168,8 @@ std::string isoDateText(Date date) {
     const double fraction = date.serial - std::floor(date.serial);
     const long seconds = std::lround(fraction * 86400.0);
     if (seconds > 0 && seconds < 86400) {
-        std::snprintf(buffer, sizeof buffer, " %02ld:%02ld:%02ld", seconds / 3600, seconds / 60 % 60,
-                      seconds % 60);
+        std::snprintf(buffer, sizeof buffer, " %02ld:%02ld:%02ld", seconds / 3600,
+                      seconds / 60 % 60, seconds % 60);
         text += buffer;
     }
     return text;

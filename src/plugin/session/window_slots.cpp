@@ -31,12 +31,18 @@ void checkIndex(int index) {
 
 std::string windowCaption(int index) {
     switch (index) {
-        case 0: return "Grenzfeststellung nach Nr. 30.6";
-        case 1: return "Gebäudeaufnahme nach Nr. 30.4";
-        case 2: return "Lang gestreckte Anlagen nach Nr. 30.3";
-        case 3: return "Baulandumlegung nach Nr. 30.2";
-        case 4: return "Zerlegung nach Nr. 30.1";
-        default: return "";
+        case 0:
+            return "Grenzfeststellung nach Nr. 30.6";
+        case 1:
+            return "Gebäudeaufnahme nach Nr. 30.4";
+        case 2:
+            return "Lang gestreckte Anlagen nach Nr. 30.3";
+        case 3:
+            return "Baulandumlegung nach Nr. 30.2";
+        case 4:
+            return "Zerlegung nach Nr. 30.1";
+        default:
+            return "";
     }
 }
 

@@ -13,7 +13,7 @@
 namespace tarvex {
 
 class WindowSlot {
-public:
+  public:
     virtual ~WindowSlot() = default;
     // Whether the window is loaded (open, possibly hidden behind others).
     virtual bool isLoaded() const = 0;
@@ -47,7 +47,7 @@ WindowHandle newWindowHandle();
 // The stand-in window: loading makes it a child of the host's MDI client (parent hWndMDI,
 // extended style 0x140) through the platform's window manager.
 class PlaceholderWindow final : public WindowSlot {
-public:
+  public:
     explicit PlaceholderWindow(std::string caption);
     bool isLoaded() const override { return loaded_; }
     void loadAndShow() override;
@@ -61,7 +61,7 @@ public:
     // Closes and unloads the window, as OK or "Abbruch" would.
     void unload() { loaded_ = visible_ = false; }
 
-private:
+  private:
     std::string caption_;
     WindowHandle handle_;
     bool loaded_ = false;

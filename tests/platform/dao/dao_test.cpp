@@ -1,6 +1,7 @@
+#include "platform/dao/dao.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/dao/dao.h"
 #include "host_database.h"
 
 namespace tarvex::dao {
@@ -19,7 +20,7 @@ int errorOf(const std::function<void()>& action) {
 
 // Every case runs on the schema.sql database and on the independently made one.
 class DaoTest : public ::testing::TestWithParam<bool> {
-protected:
+  protected:
     void SetUp() override {
         file = GetParam() ? tarvex::testing::schemaDatabase(folder.path())
                           : tarvex::testing::plainDatabase(folder.path());
@@ -54,14 +55,16 @@ TEST_P(DaoTest, QueryTextsOfThePlugInRunUnchanged) {
         "AND ((ID_Rechnungsnummer)=1));",
         RecordsetType::ForwardOnly);
     EXPECT_EQ(termine->field("Datum")->value(), Variant(makeDate(2011, 3, 10)));
-    auto bracketed = db->openRecordset("SELECT [Termine].[Datum] FROM [Termine] WHERE [Termine].[ID_Terminart] = 8;");
+    auto bracketed = db->openRecordset(
+        "SELECT [Termine].[Datum] FROM [Termine] WHERE [Termine].[ID_Terminart] = 8;");
     EXPECT_EQ(bracketed->recordCount(), 1);
     EXPECT_EQ(db->openRecordset("Version")->recordCount(), 0);
     EXPECT_EQ(db->openRecordset("[Rechnung]", RecordsetType::Dynaset)->recordCount(), 2);
 }
 
 TEST_P(DaoTest, PositionAndFailuresWithoutCurrentRecord) {
-    auto rs = db->openRecordset("SELECT * FROM Rechnung WHERE ID_Auftragsnummer = 77 AND Rechnungsart = 5");
+    auto rs = db->openRecordset(
+        "SELECT * FROM Rechnung WHERE ID_Auftragsnummer = 77 AND Rechnungsart = 5");
     EXPECT_FALSE(rs->bof());
     EXPECT_EQ(rs->field("Brutto")->value(), Variant(std::int32_t{11900}));
     auto field = rs->field("Rechnungsnummer");
@@ -93,7 +96,8 @@ TEST_P(DaoTest, RejectedSourcesRaiseNumberedErrorsWithTheEnginesMessage) {
     EXPECT_EQ(errorOf([&] { db->openRecordset("SELEKT *"); }), daoerr::syntaxError);
     EXPECT_EQ(errorOf([&] { db->openRecordset("SELECT 1; DELETE FROM Rechnung"); }),
               daoerr::textAfterStatement);
-    EXPECT_EQ(errorOf([&] { db->openRecordset("DELETE FROM Rechnung"); }), daoerr::invalidOperation);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("DELETE FROM Rechnung"); }),
+              daoerr::invalidOperation);
     EXPECT_EQ(db->openRecordset("Rechnung")->recordCount(), 2);
 }
 
@@ -104,8 +108,9 @@ TEST_P(DaoTest, OpeningNeverCreatesADatabase) {
     EXPECT_FALSE(std::filesystem::exists(missing));
     EXPECT_EQ(errorOf([&] { makeSqliteWorkspace()->openDatabase(""); }), daoerr::fileNotFound);
     std::ofstream(folder.path() / "text.db") << "kein SQLite, nur Text, lang genug fuer einen Kopf";
-    EXPECT_EQ(errorOf([&] { makeSqliteWorkspace()->openDatabase((folder.path() / "text.db").string()); }),
-              daoerr::notADatabase);
+    EXPECT_EQ(
+        errorOf([&] { makeSqliteWorkspace()->openDatabase((folder.path() / "text.db").string()); }),
+        daoerr::notADatabase);
 }
 
 struct Assignment {
@@ -138,10 +143,12 @@ TEST_P(DaoTest, EditAndUpdatePersistWithTheColumnsType) {
 
 TEST_P(DaoTest, FailedAssignmentOrUpdateLeavesTheRowAsItWas) {
     auto rs = db->openRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
-    EXPECT_EQ(errorOf([&] { rs->field("Brutto")->setValue(Variant(1.0)); }), daoerr::updateWithoutEdit);
+    EXPECT_EQ(errorOf([&] { rs->field("Brutto")->setValue(Variant(1.0)); }),
+              daoerr::updateWithoutEdit);
     rs->edit();
     EXPECT_EQ(errorOf([&] { rs->field("Brutto")->setValue(Variant(3e9)); }), errc::overflow);
-    EXPECT_EQ(errorOf([&] { rs->field("Brutto")->setValue(Variant("zwölf")); }), errc::typeMismatch);
+    EXPECT_EQ(errorOf([&] { rs->field("Brutto")->setValue(Variant("zwölf")); }),
+              errc::typeMismatch);
     EXPECT_EQ(rs->field("Brutto")->value(), Variant(std::int32_t{11900}));
 
     rs->field("NettoRechnung")->setValue(Variant(std::int32_t{1}));

@@ -27,7 +27,7 @@ inline void runSql(const std::filesystem::path& file, const std::string& sql) {
 
 // A folder under the system's temporary directory, removed with the object.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
@@ -42,7 +42,7 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -74,5 +74,12 @@ inline std::filesystem::path plainDatabase(const std::filesystem::path& folder) 
     )");
     return file;
 }
+
+// A complete TempDoc record for user 5 with valid values in every field.
+inline constexpr const char* gültigerDatensatz = R"(
+    INSERT INTO TempDoc (ID_Benutzer, ID_Auftragsnummer, MeßtruppZusammenfassen, ID_Lieferschein,
+        AbschlagAbsolut, AbschlagProzent, Zahlungsziel, Mehrwertsteuersatz, Preisgruppe1,
+        Preisgruppe2, Preisgruppe3, Preisgruppe4, Mehrwertsteuer, MwStErmäßigt, Rabatt)
+    VALUES (5, 4711, -1, 3, 250.75, 100, 1, 190, 1, 2, 3, 4, 160, 70, 0);)";
 
 }  // namespace tarvex::testing

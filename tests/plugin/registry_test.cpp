@@ -1,0 +1,84 @@
+// A host in the test: libtarvex.so registers itself, the host creates GO by class name through
+// the per-user registry and drives it late-bound only.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "../platform/dao/host_database.h"
+#include "platform/com/class_registry.h"
+#include "platform/dao/dao.h"
+
+namespace tarvex {
+namespace {
+
+class RegistryTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", (folder.path() / "config").c_str(), 1);
+        setenv("TMPDIR", folder.path().c_str(), 1);
+        library = dlopen(TARVEX_PLUGIN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(library, nullptr) << dlerror();
+        registerServer = entry("tarvex_register_server");
+        unregisterServer = entry("tarvex_unregister_server");
+        canUnloadNow = entry("tarvex_can_unload_now");
+    }
+    void TearDown() override {
+        unsetenv("XDG_CONFIG_HOME");
+        unsetenv("TMPDIR");
+    }
+    int (*entry(const char* name))() { return reinterpret_cast<int (*)()>(dlsym(library, name)); }
+
+    testing::TempFolder folder;
+    void* library = nullptr;
+    int (*registerServer)() = nullptr;
+    int (*unregisterServer)() = nullptr;
+    int (*canUnloadNow)() = nullptr;
+};
+
+TEST_F(RegistryTest, HostCreatesGoByClassNameAndCallsShowLateBound) {
+    ASSERT_EQ(registerServer(), 0);
+    nlohmann::json registry = nlohmann::json::parse(std::ifstream(com::classRegistryPath()));
+    EXPECT_EQ(registry["classes"]["TARVEX.GO"]["library"],
+              std::filesystem::canonical(TARVEX_PLUGIN_LIBRARY).string());
+
+    const auto file = testing::schemaDatabase(folder.path());
+    testing::runSql(file, testing::gültigerDatensatz);
+    {
+        auto go = com::createObject("tarvex.go");
+        EXPECT_EQ(canUnloadNow(), 0);
+        go->put("LumWorkspace", Variant(dao::makeSqliteWorkspace()));
+        go->put("DatenbankPfad", Variant(file.string()));
+        go->put("ID_Benutzer", Variant(5));
+        go->put("Achslänge", Variant(2.5));
+        EXPECT_EQ(go->get("ACHSLÄNGE"), Variant(std::int16_t{2}));
+        go->invoke(go->idOfName("Show"), com::InvokeKind::Method,
+                   {Variant(std::int16_t{0}), Variant(), Variant(77)});
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "Lumo.log")) << "Show met a failure";
+    EXPECT_EQ(canUnloadNow(), 0) << "the calculator window is still open";
+
+    ASSERT_EQ(unregisterServer(), 0);
+    EXPECT_FALSE(com::registeredLibrary("TARVEX.GO"));
+    try {
+        com::createObject("TARVEX.GO");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), com::comerr::cannotCreate);
+    }
+}
+
+TEST_F(RegistryTest, UnknownLibraryOrDamagedRegistryCannotCreate) {
+    com::registerClass("Fremd.Klasse", (folder.path() / "fehlt.so").string());
+    EXPECT_THROW(com::createObject("Fremd.Klasse"), Error);
+    std::ofstream(com::classRegistryPath()) << "{ kein json";
+    EXPECT_FALSE(com::registeredLibrary("Fremd.Klasse"));
+    com::registerClass("TARVEX.GO", TARVEX_PLUGIN_LIBRARY);  // a damaged file is rewritten
+    EXPECT_TRUE(com::registeredLibrary("tarvex.go"));
+}
+
+}  // namespace
+}  // namespace tarvex
