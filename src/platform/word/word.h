@@ -86,7 +86,7 @@ public:
     void Collapse(CollapseDirection direction);
     // Moves the start back by one word (count -1): a paragraph mark is a word of its own,
     // blanks belong to the word before them. Returns the words moved (0 at the story start).
-    // Only count -1 and +1 (start forward to the next word) are supported; others raise 5.
+    // Only count -1 is supported; other counts raise 5.
     long MoveStartWord(long count);
     // Moves the end by `count` characters (negative: back), clamped to the story.
     long MoveEnd(long count);
@@ -266,8 +266,6 @@ public:
     // The reference mark in the body: a range over the zero-width mark, so Collapse(Start)
     // lies before it and Collapse(End) after it.
     word::Range Reference() const;
-    // The range the comment is anchored on (its reference alone for a point comment).
-    word::Range Scope() const;
     std::string Author() const;
     // Removes the comment, its range marks, its reference and its extended-part entries.
     void Delete();

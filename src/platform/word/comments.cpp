@@ -1,0 +1,283 @@
+// Review comments: the comments part, the body marks, the extended parts, and the Comments and
+// Comment handles.
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <functional>
+
+#include "platform/word/doc_state.h"
+#include "platform/word/edit.h"
+
+namespace tarvex::word {
+
+using namespace detail;
+
+namespace detail {
+
+namespace {
+
+const char* localName(const char* name) {
+    const char* colon = std::strchr(name, ':');
+    return colon ? colon + 1 : name;
+}
+
+std::string localAttr(pugi::xml_node n, const char* local) {
+    for (pugi::xml_attribute a : n.attributes())
+        if (!std::strcmp(localName(a.name()), local)) return a.value();
+    return {};
+}
+
+void collect(pugi::xml_node root, const std::function<bool(pugi::xml_node)>& match,
+             std::vector<pugi::xml_node>& out) {
+    for (pugi::xml_node c : root.children()) {
+        if (c.type() != pugi::node_element) continue;
+        if (match(c)) out.push_back(c);
+        collect(c, match, out);
+    }
+}
+
+std::string utcNow() {
+    std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm tm{};
+    gmtime_r(&now, &tm);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    return buffer;
+}
+
+std::string lastParaId(pugi::xml_node entry) {
+    pugi::xml_node last;
+    for (pugi::xml_node p : entry.children("w:p")) last = p;
+    return last ? localAttr(last, "paraId") : std::string();
+}
+
+}  // namespace
+
+pugi::xml_node DocState::commentEntry(const std::string& id) const {
+    if (!comments) return {};
+    for (pugi::xml_node c : comments->root().children("w:comment"))
+        if (id == c.attribute("w:id").value()) return c;
+    return {};
+}
+
+XmlPart& DocState::ensureCommentsPart() {
+    if (comments) return *comments;
+    std::string name = mainFolder() + "comments.xml";
+    for (int i = 1; package.find(name); ++i) name = mainFolder() + "comments" + std::to_string(i) + ".xml";
+    comments = newPart(
+        name,
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:comments "
+                    "xmlns:w=\"") + kWordNs + "\"/>",
+        "application/vnd.openxmlformats-officedocument.wordprocessingml.comments+xml");
+    addRelatedPart(*comments,
+                   "http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments",
+                   name.substr(mainFolder().size()));
+    return *comments;
+}
+
+long DocState::nextCommentId() const {
+    long highest = -1;
+    auto consider = [&](const char* value) {
+        char* end = nullptr;
+        long v = std::strtol(value, &end, 10);
+        if (end != value && v > highest) highest = v;
+    };
+    if (comments)
+        for (pugi::xml_node c : comments->root().children("w:comment")) consider(c.attribute("w:id").value());
+    std::vector<pugi::xml_node> marks;
+    collect(mainPart->root(), [](pugi::xml_node n) {
+        return !std::strcmp(n.name(), "w:commentReference") || !std::strcmp(n.name(), "w:commentRangeStart");
+    }, marks);
+    for (pugi::xml_node m : marks) consider(m.attribute("w:id").value());
+    return highest + 1;
+}
+
+void DocState::removeComment(const std::string& id) {
+    Story& story = body();
+    long refIndex = -1;
+    const auto& atoms = story.atoms();
+    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
+        if (atoms[i].kind == AtomKind::Ref && id == atoms[i].node.attribute("w:id").value()) {
+            refIndex = i;
+            break;
+        }
+    std::vector<pugi::xml_node> marks;
+    collect(mainPart->root(), [&](pugi::xml_node n) {
+        return (!std::strcmp(n.name(), "w:commentRangeStart") || !std::strcmp(n.name(), "w:commentRangeEnd") ||
+                !std::strcmp(n.name(), "w:commentReference")) && id == n.attribute("w:id").value();
+    }, marks);
+    for (pugi::xml_node m : marks) {
+        pugi::xml_node run = m.parent();
+        mainPart->discard(m);
+        if (!std::strcmp(run.name(), "w:r")) {
+            bool empty = true;
+            for (pugi::xml_node c : run.children())
+                if (std::strcmp(c.name(), "w:rPr")) empty = false;
+            if (empty) mainPart->discard(run);
+        }
+    }
+    if (!marks.empty()) mainPart->dirty = true;
+
+    pugi::xml_node entry = commentEntry(id);
+    if (entry) {
+        std::string paraId = lastParaId(entry);
+        comments->discard(entry);
+        comments->dirty = true;
+        if (!paraId.empty()) {
+            std::vector<std::string> durableIds, replies;
+            for (auto& part : commentsExtra) {
+                std::vector<pugi::xml_node> doomed;
+                collect(part->root(), [&](pugi::xml_node n) {
+                    std::string local = localName(n.name());
+                    if (local == "commentEx" && localAttr(n, "paraIdParent") == paraId)
+                        replies.push_back(localAttr(n, "paraId"));
+                    if ((local == "commentEx" || local == "commentId") && localAttr(n, "paraId") == paraId) {
+                        if (local == "commentId") durableIds.push_back(localAttr(n, "durableId"));
+                        return true;
+                    }
+                    return false;
+                }, doomed);
+                for (pugi::xml_node d : doomed) part->discard(d);
+                if (!doomed.empty()) part->dirty = true;
+            }
+            for (auto& part : commentsExtra) {
+                std::vector<pugi::xml_node> doomed;
+                collect(part->root(), [&](pugi::xml_node n) {
+                    return !std::strcmp(localName(n.name()), "commentExtensible") &&
+                           std::ranges::find(durableIds, localAttr(n, "durableId")) != durableIds.end();
+                }, doomed);
+                for (pugi::xml_node d : doomed) part->discard(d);
+                if (!doomed.empty()) part->dirty = true;
+            }
+            // Replies belong to the thread and go with it.
+            for (const auto& reply : replies) {
+                for (pugi::xml_node c : comments->root().children("w:comment")) {
+                    if (lastParaId(c) == reply) {
+                        removeComment(c.attribute("w:id").value());
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    story.touched();
+    if (refIndex >= 0) story.shift(refIndex, 1, 0);
+}
+
+}  // namespace detail
+
+// --- Comments --------------------------------------------------------------------------------
+
+Comments::Comments(std::shared_ptr<DocState> doc, std::vector<const XmlNode*> refs)
+    : doc_(std::move(doc)), refs_(std::move(refs)) {}
+
+long Comments::Count() const { return static_cast<long>(refs_.size()); }
+
+Comment Comments::Item(long index) const {
+    if (index < 1 || index > Count()) throw Error(tarvex::errc::subscriptOutOfRange);
+    return Comment(doc_, refs_[static_cast<std::size_t>(index - 1)]);
+}
+
+Comment Comments::Add(const word::Range& anchor, const std::string& text) {
+    RangeState& st = *anchor.state();
+    Story& body = doc_->body();
+    if (st.story != &body || st.doc != doc_)
+        raise(tarvex::errc::invalidCall, "Ein Kommentar kann nur im Textkörper verankert werden.");
+    XmlPart& part = doc_->ensureCommentsPart();
+    std::string id = std::to_string(doc_->nextCommentId());
+
+    auto mark = [&](InsertPoint pt, const char* name) {
+        pugi::xml_node m = pt.before ? pt.parent.insert_child_before(name, pt.before)
+                                     : pt.parent.append_child(name);
+        m.append_attribute("w:id") = id.c_str();
+        return m;
+    };
+    auto referenceRunAfter = [&](pugi::xml_node node) {
+        pugi::xml_node run = node.parent().insert_child_after("w:r", node);
+        run.append_child("w:commentReference").append_attribute("w:id") = id.c_str();
+    };
+    long s = st.start, e = st.end;
+    if (s < e) {
+        mark(resolveBefore(body, s), "w:commentRangeStart");
+        const auto& atoms = body.atoms();
+        long n = static_cast<long>(atoms.size());
+        const Atom last = atoms[static_cast<std::size_t>(e - 1)];  // copy: atoms are rebuilt below
+        InsertPoint end;
+        bool endsInText = last.kind == AtomKind::Char || last.kind == AtomKind::Ref;
+        if (endsInText && e < n && atoms[e].para == last.para && atoms[e].kind != AtomKind::CellMark) {
+            end = resolveBefore(body, e);
+        } else {
+            pugi::xml_node para = paragraphOf(last);
+            end = {para, para, pugi::xml_node()};
+        }
+        referenceRunAfter(mark(end, "w:commentRangeEnd"));
+    } else {
+        InsertPoint pt = resolveBefore(body, s);
+        pugi::xml_node run = pt.before ? pt.parent.insert_child_before("w:r", pt.before)
+                                       : pt.parent.append_child("w:r");
+        run.append_child("w:commentReference").append_attribute("w:id") = id.c_str();
+    }
+    body.touched();
+    long refIndex = 0;
+    const XmlNode* refNode = nullptr;
+    const auto& atoms = body.atoms();
+    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
+        if (atoms[i].kind == AtomKind::Ref && id == atoms[i].node.attribute("w:id").value()) {
+            refIndex = i;
+            refNode = toRef(atoms[i].node);
+        }
+    body.shift(refIndex, 0, 1, &st);
+
+    pugi::xml_node entry = part.root().append_child("w:comment");
+    entry.append_attribute("w:id") = id.c_str();
+    entry.append_attribute("w:author") = "TARVEX";
+    entry.append_attribute("w:date") = utcNow().c_str();
+    entry.append_attribute("w:initials") = "TX";
+    entry.append_child("w:p").append_child("w:r").append_child("w:annotationRef");
+    part.dirty = true;
+    Story& text_story = doc_->storyOf(entry, part);
+    text_story.touched();
+    insertText(text_story, text_story.size(), text, pugi::xml_node(), nullptr);
+    return Comment(doc_, refNode);
+}
+
+// --- Comment ---------------------------------------------------------------------------------
+
+Comment::Comment(std::shared_ptr<DocState> doc, const XmlNode* reference)
+    : doc_(std::move(doc)), reference_(reference) {}
+
+word::Range Comment::Range() const {
+    doc_->requireAlive(toNode(reference_), *doc_->mainPart);
+    pugi::xml_node entry = doc_->commentEntry(toNode(reference_).attribute("w:id").value());
+    if (!entry) raise(errc::objectDeleted, "Zum Kommentarzeichen gibt es keinen Kommentar.");
+    Story& story = doc_->storyOf(entry, *doc_->comments);
+    long n = story.size();
+    // The comment's range ends before its final paragraph mark.
+    long end = n > 0 && story.atoms().back().kind == AtomKind::ParaMark ? n - 1 : n;
+    return word::Range(story.makeRange(0, end));
+}
+
+std::string Comment::Text() const { return Range().Text(); }
+
+word::Range Comment::Reference() const {
+    pugi::xml_node ref = toNode(reference_);
+    doc_->requireAlive(ref, *doc_->mainPart);
+    Story& body = doc_->body();
+    const auto& atoms = body.atoms();
+    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
+        if (atoms[i].node == ref) return word::Range(body.makeRange(i, i + 1));
+    raise(errc::objectDeleted, "Das Kommentarzeichen steht nicht mehr im Text.");
+}
+
+std::string Comment::Author() const {
+    doc_->requireAlive(toNode(reference_), *doc_->mainPart);
+    return doc_->commentEntry(toNode(reference_).attribute("w:id").value()).attribute("w:author").value();
+}
+
+void Comment::Delete() {
+    doc_->requireAlive(toNode(reference_), *doc_->mainPart);
+    doc_->removeComment(toNode(reference_).attribute("w:id").value());
+}
+
+}  // namespace tarvex::word

@@ -1,0 +1,120 @@
+// Document: opening, the collections, saving.
+#include <functional>
+
+#include "platform/word/doc_state.h"
+#include "platform/word/edit.h"
+#include "platform/word/file_system.h"
+
+namespace tarvex::word {
+
+using namespace detail;
+
+namespace {
+
+// A .docx larger than this is refused before it is read.
+constexpr std::size_t kMaxFileBytes = 256u << 20;
+
+FileSystem& chosen(FileSystem* fs) { return fs ? *fs : RealFileSystem(); }
+
+}  // namespace
+
+Document::Document(std::shared_ptr<DocState> state) : state_(std::move(state)) {}
+Document::~Document() = default;
+
+std::shared_ptr<Document> Document::FromBytes(std::span<const std::uint8_t> bytes) {
+    return std::make_shared<Document>(loadDocState(bytes));
+}
+
+std::shared_ptr<Document> Document::Open(const std::string& path, FileSystem* fs) {
+    std::vector<std::uint8_t> bytes = chosen(fs).ReadFile(path, kMaxFileBytes);
+    auto doc = FromBytes(bytes);
+    doc->state_->path = path;
+    return doc;
+}
+
+word::Application Document::Application() const { return word::Application(state_); }
+
+word::Tables Document::Tables() const {
+    std::vector<const XmlNode*> tables;
+    for (pugi::xml_node t : topLevelTables(state_->body().root())) tables.push_back(toRef(t));
+    return word::Tables(state_, std::move(tables));
+}
+
+word::Comments Document::Comments() const {
+    std::vector<const XmlNode*> refs;
+    for (const Atom& a : state_->body().atoms())
+        if (a.kind == AtomKind::Ref && state_->commentEntry(a.node.attribute("w:id").value()))
+            refs.push_back(toRef(a.node));
+    return word::Comments(state_, std::move(refs));
+}
+
+word::Shapes Document::Shapes() const {
+    std::vector<const XmlNode*> anchors;
+    // Depth-first in document order; fallbacks repeat content and text boxes are own stories.
+    std::function<void(pugi::xml_node)> walk = [&](pugi::xml_node n) {
+        for (pugi::xml_node c : n.children()) {
+            if (c.type() != pugi::node_element) continue;
+            std::string name = c.name();
+            if (name == "mc:Fallback" || name == "w:txbxContent") continue;
+            if (name == "wp:anchor") anchors.push_back(toRef(c));
+            walk(c);
+        }
+    };
+    walk(state_->body().root());
+    return word::Shapes(state_, std::move(anchors));
+}
+
+word::Range Document::Content() const {
+    Story& body = state_->body();
+    return word::Range(body.makeRange(0, body.size()));
+}
+
+void Document::SetShowRevisions(bool) {}
+void Document::SetPrintRevisions(bool) {}
+
+void Document::SetShowComments(bool show) {
+    XmlPart& settings = state_->ensureSettings();
+    pugi::xml_node root = settings.root();
+    pugi::xml_node view = root.child("w:revisionView");
+    if (!view) {
+        // Its place in the settings: after documentType/mailMerge, before trackRevisions.
+        pugi::xml_node after;
+        for (const char* name : {"w:documentType", "w:mailMerge", "w:linkStyles", "w:attachedTemplate",
+                                 "w:defaultTableStyle"})
+            if (pugi::xml_node n = root.child(name)) after = n;
+        pugi::xml_node before;
+        for (const char* name : {"w:trackRevisions", "w:doNotTrackMoves", "w:doNotTrackFormatting",
+                                 "w:documentProtection", "w:autoFormatOverride", "w:styleLockTheme",
+                                 "w:styleLockQFSet", "w:defaultTabStop"})
+            if (!before && (before = root.child(name))) break;
+        if (after)
+            view = root.insert_child_after("w:revisionView", after);
+        else if (before)
+            view = root.insert_child_before("w:revisionView", before);
+        else
+            view = root.prepend_child("w:revisionView");
+    }
+    view.remove_attribute("w:comments");
+    view.append_attribute("w:comments") = show ? "1" : "0";
+    settings.dirty = true;
+}
+
+std::vector<std::uint8_t> Document::SaveToBytes() const { return saveDocState(*state_); }
+
+void Document::Save(FileSystem* fs) {
+    if (state_->path.empty()) raise(tarvex::errc::invalidCall, "Das Dokument hat noch keinen Dateinamen.");
+    SaveAs(state_->path, fs);
+}
+
+void Document::SaveAs(const std::string& path, FileSystem* fs) {
+    std::vector<std::uint8_t> bytes = SaveToBytes();
+    WriteFileAtomically(chosen(fs), path, bytes);
+    state_->path = path;
+    state_->markSaved();
+}
+
+const std::string& Document::Path() const { return state_->path; }
+
+bool Document::Saved() const { return !state_->dirty(); }
+
+}  // namespace tarvex::word
