@@ -128,6 +128,11 @@ class Database : public Object {
     // the description is the engine's message.
     virtual std::shared_ptr<Recordset> openRecordset(
         const std::string& source, RecordsetType type = RecordsetType::Default) = 0;
+    // Host-side transaction around everything written through this database and its record
+    // sets: nothing is stored until commitTrans; rollback drops it. Engine errors as above.
+    virtual void beginTrans() = 0;
+    virtual void commitTrans() = 0;
+    virtual void rollback() = 0;
 };
 
 class Workspace : public Object {

@@ -70,7 +70,15 @@ class SqliteDatabase final : public Database {
         return std::make_shared<SqliteRecordset>(connection_, statement.handle, type);
     }
 
+    void beginTrans() override { execute("BEGIN"); }
+    void commitTrans() override { execute("COMMIT"); }
+    void rollback() override { execute("ROLLBACK"); }
+
   private:
+    void execute(const char* sql) {
+        checkSqlite(sqlite3_exec(connection_->db, sql, nullptr, nullptr, nullptr), connection_->db);
+    }
+
     std::shared_ptr<Connection> connection_;
 };
 

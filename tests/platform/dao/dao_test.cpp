@@ -162,6 +162,23 @@ TEST_P(DaoTest, FailedAssignmentOrUpdateLeavesTheRowAsItWas) {
     EXPECT_EQ(fresh("Rechnung", "NettoRechnung"), Variant(std::int32_t{1}));
 }
 
+TEST_P(DaoTest, HostTransactionKeepsUpdatesUntilCommitAndDropsThemOnRollback) {
+    auto write = [&](std::int32_t cents) {
+        auto rs = db->openRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+        rs->edit();
+        rs->field("Brutto")->setValue(Variant(cents));
+        rs->update();
+    };
+    db->beginTrans();
+    write(1);
+    db->rollback();
+    EXPECT_EQ(fresh("Rechnung", "Brutto"), Variant(std::int32_t{11900}));
+    db->beginTrans();
+    write(2);
+    db->commitTrans();
+    EXPECT_EQ(fresh("Rechnung", "Brutto"), Variant(std::int32_t{2}));
+}
+
 TEST_P(DaoTest, ReadOnlyResultsRefuseEdit) {
     EXPECT_EQ(errorOf([&] { db->openRecordset("Rechnung", RecordsetType::Snapshot)->edit(); }),
               daoerr::readOnly);
