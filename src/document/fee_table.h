@@ -8,6 +8,7 @@
 // All procedures work on the document the host handed over (sitzungsdaten().Doc) and trap
 // their failures: a failing step is logged and the next one runs.
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -27,7 +28,8 @@ std::optional<word::Table> TabelleErmitteln(const std::string& Tag, int Flag);
 // Where the new fee table goes: in place of `Tabelle` (which is deleted) when given, else
 // before the "lumStart" marker (the last one in comment order, each gets a new paragraph),
 // else at the end of the body after a new paragraph. Failures are logged under
-// `Fenstername`/"WordTabelleFestlegen"; the result then is the end of the body.
+// `Fenstername`/"WordTabelleFestlegen"; when no place could be determined the result is the
+// end of the body. Raises 91 only when there is no document at all.
 word::Range WordTabelleFestlegen(const std::string& Fenstername,
                                  const std::optional<word::Table>& Tabelle);
 
@@ -36,9 +38,16 @@ word::Range WordTabelleFestlegen(const std::string& Fenstername,
 // Failures are logged under `Fenstername`/"TabelleFormatieren".
 void TabelleFormatieren(const std::string& Fenstername, word::Table& Tabelle);
 
-// The column widths in centimetres for window `Fenstername`; the frmKat3 widths for a name
-// that is none of the five windows.
-const double* Spaltenbreiten(const std::string& Fenstername);
+// The five column widths in centimetres of window `Fenstername` ("frmKat1" .. "frmKat5").
+// Raises 5 for any other name.
+std::array<double, 5> Spaltenbreiten(const std::string& Fenstername);
+
+// Writes the two fixed rows of a fee table: cell (1,1) the heading `Überschrift` (bold,
+// underlined, followed by a line break), row 1 cells 1 to 4 narrowed to 12/1/1/1 cm so that
+// cell (1,5) keeps its 2.5 cm for the tag, and row 2 the bold column headers. Failures are
+// logged under `Fenstername`/"CommandEnde_Click", as the rows are the window's OK work.
+void TabellenkopfSchreiben(const std::string& Fenstername, word::Table& Tabelle,
+                           const std::string& Überschrift);
 
 // Appends `Text` to cell (Zeile, Spalte), makes the cell bold when `Fett`, and anchors a
 // comment `Kommentar` on it when that is not empty. A cell that cannot be written stays as
