@@ -1,0 +1,26 @@
+#include "calculators/zahlen.h"
+
+#include <algorithm>
+
+#include "platform/variant/variant.h"
+#include "support/number_text.h"
+
+namespace tarvex {
+
+std::int16_t Anzahl(const std::string& text) { return Variant(führendeZahl(text)).toInteger(); }
+
+std::int16_t Zeile(std::int16_t zeile, int schritt) {
+    return Variant(static_cast<std::int32_t>(zeile + schritt)).toInteger();
+}
+
+std::string Betragstext(double wert) {
+    // The value goes through its plain German text, as the formatting procedure expects text.
+    return WertFormatieren(germanNumberText(wert), 6, 2);
+}
+
+std::string ohneTausenderpunkte(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '.'), text.end());
+    return text;
+}
+
+}  // namespace tarvex
