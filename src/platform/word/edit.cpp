@@ -256,6 +256,8 @@ long insertText(Story& story, long pos, const std::string& text, pugi::xml_node 
         }
     }
     long before = story.size();
+    // Text appended to a cell goes before its end-of-cell mark.
+    if (pos > 0 && pos <= before && story.atoms()[pos - 1].kind == AtomKind::CellMark) --pos;
     pugi::xml_node props = rPr ? rPr : runPropsAt(story, pos);
     pugi::xml_document holder;  // the template may live in a run that gets split
     if (props) props = holder.append_copy(props);
@@ -434,14 +436,12 @@ pugi::xml_node insertTable(Story& story, long pos, long rows, long columns) {
     bool atEnd = pos >= n;
     long at = std::clamp(pos, 0L, n - 1);
     pugi::xml_node p = paragraphOfAtom(atoms[at]);
-    long prefix = 0, suffix = 0;
-    for (long i = 0; i < n; ++i) {
-        if (atoms[i].kind != AtomKind::Char || atoms[i].para != p) continue;
-        (i < pos ? prefix : suffix)++;
-    }
-    if (atEnd) suffix = 0;
     bool empty = isEmptyParagraph(p);
     bool afterTable = is(p.previous_sibling(), "w:tbl");
+    bool atMark = atEnd || (atoms[at].kind == AtomKind::ParaMark && atoms[at].node == p);
+    bool atStart = true;
+    for (long i = 0; i < pos && i < n; ++i)
+        if (atoms[i].para == p && atoms[i].kind != AtomKind::ParaMark) atStart = false;
     long firstOfP = firstItemOf(atoms, p);
     long markOfP = firstOfP;
     while (markOfP < n && atoms[markOfP].node != p && atoms[markOfP].para != p) ++markOfP;
@@ -455,10 +455,10 @@ pugi::xml_node insertTable(Story& story, long pos, long rows, long columns) {
         replace = true;
         shiftAt = firstOfP;
         removed = 1;
-    } else if (empty || (suffix == 0 && prefix > 0)) {
+    } else if (empty || atMark) {
         tbl = p.parent().insert_child_after("w:tbl", p);
         shiftAt = markOfP + 1;
-    } else if (prefix == 0) {
+    } else if (atStart) {
         tbl = p.parent().insert_child_before("w:tbl", p);
         shiftAt = firstOfP;
     } else {
@@ -494,12 +494,12 @@ pugi::xml_node insertTable(Story& story, long pos, long rows, long columns) {
             tc.append_child("w:p");
         }
     }
+    if (replace) story.part().discard(p);
     // A paragraph always follows a table, and two tables never touch (they would merge).
     pugi::xml_node next = tbl.next_sibling();
     if (!is(next, "w:p")) copyParagraphProperties(p, tbl.parent().insert_child_after("w:p", tbl));
     if (is(tbl.previous_sibling(), "w:tbl"))
         copyParagraphProperties(p, tbl.parent().insert_child_before("w:p", tbl));
-    if (replace) story.part().discard(p);
     story.touched();
     long inserted = story.size() - before + removed;
     story.shift(shiftAt, removed, inserted);

@@ -3,7 +3,10 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <new>
 
 #include "platform/word/doc_state.h"
 
@@ -86,8 +89,16 @@ std::string Package::read(const PackageEntry& entry, std::uint64_t limit) const 
 std::vector<std::uint8_t> Package::write(const std::map<std::string, std::string>& parts) const {
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(bytes_.data(), bytes_.size(), 0, &error);
-    if (!source) raise(75, "Speichern nicht möglich: " + zipMessage(&error));
+    // libzip rewrites a buffer source in place when the archive is closed and then manages its
+    // memory itself: hand it a copy it owns, never our own bytes.
+    void* copy = std::malloc(bytes_.size());
+    if (!copy) throw std::bad_alloc();
+    std::memcpy(copy, bytes_.data(), bytes_.size());
+    zip_source_t* source = zip_source_buffer_create(copy, bytes_.size(), 1, &error);
+    if (!source) {
+        std::free(copy);
+        raise(75, "Speichern nicht möglich: " + zipMessage(&error));
+    }
     zip_t* out = zip_open_from_source(source, 0, &error);
     if (!out) {
         zip_source_free(source);

@@ -1,0 +1,33 @@
+#pragma once
+// Helpers for the document engine tests: fixture files, small hand-made packages, and reading
+// back the entries of a saved package.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/word/word.h"
+
+namespace tarvex::word::test {
+
+std::vector<std::uint8_t> readBytes(const std::string& path);
+std::string templatePath(const std::string& name);
+std::shared_ptr<Document> openTemplate(const std::string& name);
+
+// A zip with the given entries (name -> content), deflated.
+std::vector<std::uint8_t> makeZip(const std::map<std::string, std::string>& entries);
+// A minimal package whose body holds `bodyXml`, plus extra entries.
+std::vector<std::uint8_t> minimalDocx(const std::string& bodyXml,
+                                      const std::map<std::string, std::string>& extra = {});
+// Entry name -> uncompressed content of a package.
+std::map<std::string, std::string> zipEntries(const std::vector<std::uint8_t>& bytes);
+
+// Places a new table the way the fee table writer does: before every "lumStart" marker a new
+// paragraph, the last one wins; without a marker at the end of the body.
+Range placeForNewTable(Document& doc);
+// Texts of all comments in document order.
+std::vector<std::string> commentTexts(Document& doc);
+// Index (1-based) of the first table carrying a comment with `text`, 0 if none.
+long tableTaggedWith(Document& doc, const std::string& text);
+
+}  // namespace tarvex::word::test
