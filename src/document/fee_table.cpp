@@ -43,10 +43,11 @@ word::Range WordTabelleFestlegen(const std::string& Fenstername,
         // Every "lumStart" gets its paragraph; the last one in comment order wins.
         for (long i = 1; i <= anzahl; ++i) {
             std::optional<word::Range> marke;
-            if (!trap.step(50, [&] {
-                    word::Comment k = offenesDokument().Comments().Item(i);
-                    if (k.Text() == kStartMarke) marke = k.Reference();
-                }) ||
+            if (!trap.step(50,
+                           [&] {
+                               word::Comment k = offenesDokument().Comments().Item(i);
+                               if (k.Text() == kStartMarke) marke = k.Reference();
+                           }) ||
                 !marke)
                 continue;
             trap.step(60, [&] { marke->Collapse(word::CollapseDirection::Start); });
@@ -82,7 +83,9 @@ void TabelleFormatieren(const std::string& Fenstername, word::Table& Tabelle) {
     int zeile = 20;
     for (int rand = -1; rand >= -6; --rand) {
         trap.step(zeile++, [&] {
-            auswahl().Borders(static_cast<word::BorderIndex>(rand)).SetLineStyle(word::LineStyle::None);
+            auswahl()
+                .Borders(static_cast<word::BorderIndex>(rand))
+                .SetLineStyle(word::LineStyle::None);
         });
     }
     trap.step(30, [&] { auswahl().SetParagraphAlignment(word::Alignment::Right); });

@@ -88,7 +88,9 @@ std::optional<word::Table> TabelleErmitteln(const std::string& Tag, int /*Flag*/
     std::optional<word::Table> ergebnis;
     switch (wahl->art) {
         case Tabellenwahl::Art::Cursortabelle:
-            trap.step(90, [&] { ergebnis = offenesDokument().Application().Selection().Tables().Item(1); });
+            trap.step(90, [&] {
+                ergebnis = offenesDokument().Application().Selection().Tables().Item(1);
+            });
             break;
         case Tabellenwahl::Art::Neu:
             break;

@@ -34,7 +34,6 @@ void entwerfen(ui::Form& f) {
                       "aktuelle Cursorposition als Abrechnungspunkt interpretieren",
                       {links, oben, breite, höhe * 2});
     f.addCommandButton("cmdEnde", "&OK", {3840, 3120, 1320, 420});
-
 }
 
 // The dialog's event procedures; they outlive every load.

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "fee_table_fixture.h"
 
 namespace tarvex::testing {
@@ -11,27 +9,24 @@ class TabellenwahlTest : public FeeTableTest {
     void mitTabellen(int n, const std::string& tag = "TARVEX_5") {
         öffnen("template-basic.docx");
         for (int i = 1; i <= n; ++i)
-            feeTabelle(tag, std::nullopt, {{"30.6", "Tabelle " + std::to_string(i), "", "", ""}});
+            feeTabelle(tag, std::nullopt, {{"30.6", "Tabelle " + std::to_string(i)}});
         speichernUndNeuÖffnen();
     }
-    // Plays `wahl` in the dialog, recording which options it offered.
-    void wählen(const std::string& option) {
+    // Queues a user who notes what the dialog offers, clicks `option` (if any) and OK;
+    // returns what TabelleErmitteln gives, as the text of the table's cell (3,2).
+    std::string wählen(const std::string& Tag, const std::string& option) {
         driver->push("G_frmTabelle", [this, option](ui::Form& f) {
             angeboten.clear();
             for (int i = 0; i < 5; ++i) angeboten.push_back(f.option("optTabelle", i).enabled());
             cursorAngeboten = f.option("optAktTabelle").enabled();
-            vorher = gewählt(f);
+            for (auto* c : f.controls())
+                if (auto* o = dynamic_cast<ui::OptionButton*>(c); o && o->value())
+                    vorher = o->name();
             if (!option.empty()) ui::user::click(f, option);
             ui::user::click(f, "cmdEnde");
         });
-    }
-    static std::string gewählt(ui::Form& f) {
-        for (auto* c : f.controls())
-            if (auto* o = dynamic_cast<ui::OptionButton*>(c); o && o->value()) return o->name();
-        return "";
-    }
-    std::string zweiteSpalte(const std::optional<word::Table>& t) {
-        return t ? ZelleEinlesen(*t, 3, 2) : "(keine)";
+        auto t = TabelleErmitteln(Tag, 0);
+        return t ? ZelleEinlesen(*t, 3, 2) : "(neu)";
     }
 
     std::vector<bool> angeboten;
@@ -39,87 +34,50 @@ class TabellenwahlTest : public FeeTableTest {
     std::string vorher;
 };
 
-TEST_F(TabellenwahlTest, NoTaggedTableAndCursorOutsideAskNothing) {
-    mitTabellen(1, "TARVEX_1");
-    EXPECT_FALSE(TabelleErmitteln("TARVEX_5", 0));
-    EXPECT_TRUE(driver->shown().empty());
-}
-
-TEST_F(TabellenwahlTest, TwoTaggedTablesOfferTwoEntriesAndTheSecondIsEdited) {
+TEST_F(TabellenwahlTest, TwoTaggedTablesOfferTwoEntriesTheChoiceIsKeptAndClosingMeansNew) {
     mitTabellen(2);
-    wählen("optTabelle(1)");
-    auto t = TabelleErmitteln("TARVEX_5", 0);
+    EXPECT_EQ(wählen("TARVEX_5", "optTabelle(1)"), "Tabelle 2");
     EXPECT_EQ(angeboten, (std::vector<bool>{true, true, false, false, false}));
     EXPECT_FALSE(cursorAngeboten);
     EXPECT_EQ(vorher, "optNeu");
-    EXPECT_EQ(zweiteSpalte(t), "Tabelle 2");
-    EXPECT_EQ(G_frmTabelle().caption(), "Tabellenwahl");
-}
-
-TEST_F(TabellenwahlTest, TheChoiceIsKeptForTheNextUse) {
-    mitTabellen(2);
-    wählen("optTabelle(1)");
-    TabelleErmitteln("TARVEX_5", 0);
-    wählen("");
-    EXPECT_EQ(zweiteSpalte(TabelleErmitteln("TARVEX_5", 0)), "Tabelle 2");
+    EXPECT_EQ(wählen("TARVEX_5", ""), "Tabelle 2");
     EXPECT_EQ(vorher, "optTabelle(1)");
-}
 
-TEST_F(TabellenwahlTest, ClosingTheDialogStartsANewTableAndStoresItsPlace) {
-    mitTabellen(2);
-    wählen("optTabelle(1)");
-    TabelleErmitteln("TARVEX_5", 0);
-    driver->push("G_frmTabelle", [](ui::Form& f) {
-        f.setTop(1200);
-        ui::user::close(f);
-    });
+    // The close button unloads the dialog (storing its place): a new table, then optNeu again.
+    driver->push("G_frmTabelle", [](ui::Form& f) { f.setTop(1200), ui::user::close(f); });
     EXPECT_FALSE(TabelleErmitteln("TARVEX_5", 0));
     EXPECT_EQ(plattform().settings->get("Lumora", "G_frmTabelle", "Top").value_or(""), "1200");
-    wählen("");
-    TabelleErmitteln("TARVEX_5", 0);
+    wählen("TARVEX_5", "");
     EXPECT_EQ(vorher, "optNeu");
-    EXPECT_EQ(G_frmTabelle().top(), 1200);
 }
 
-TEST_F(TabellenwahlTest, ForeignTableUnderTheCursorIsOfferedAndReturned) {
-    mitTabellen(0);
-    doc->Tables().Item(1).Cell(2, 2).Select();
-    wählen("optAktTabelle");
-    auto t = TabelleErmitteln("TARVEX_5", 0);
-    EXPECT_TRUE(cursorAngeboten);
-    EXPECT_EQ(angeboten, std::vector<bool>(5, false));
-    ASSERT_TRUE(t);
-    EXPECT_TRUE(*t == doc->Tables().Item(1));
-}
-
-TEST_F(TabellenwahlTest, AFeeTableUnderTheCursorIsNotForeign) {
+TEST_F(TabellenwahlTest, OnlyATableWithoutCommentsUnderTheCursorCountsAsForeign) {
     mitTabellen(1, "TARVEX_1");
-    doc->Tables().Item(2).Cell(3, 2).Select();
+    doc->Tables().Item(2).Cell(3, 2).Select();  // a fee table: not foreign, nothing to ask
     EXPECT_FALSE(TabelleErmitteln("TARVEX_5", 0));
     EXPECT_TRUE(driver->shown().empty());
+
+    doc->Tables().Item(1).Cell(2, 2).Select();
+    EXPECT_EQ(wählen("TARVEX_5", "optAktTabelle"), "112/3");
+    EXPECT_TRUE(cursorAngeboten);
+    EXPECT_EQ(angeboten, std::vector<bool>(5, false));
 }
 
-TEST_F(TabellenwahlTest, AKeptCursorChoiceIsDroppedWhenTheCursorIsNoLongerForeign) {
+TEST_F(TabellenwahlTest, AKeptChoiceThatIsNoLongerOfferedFallsBackToNew) {
     mitTabellen(1, "TARVEX_1");
     doc->Tables().Item(1).Cell(1, 1).Select();
-    wählen("optAktTabelle");
-    TabelleErmitteln("TARVEX_1", 0);
-    // Now the cursor stands in the TARVEX_1 fee table: picking "the cursor table" for the
-    // frmKat1 window again must not hand it a table it would delete on OK.
+    wählen("TARVEX_1", "optAktTabelle");
+    // The cursor now stands in the fee table itself: taking "the cursor table" again would
+    // hand the window a table that its OK deletes.
     doc->Tables().Item(2).Cell(3, 2).Select();
-    wählen("");
-    auto t = TabelleErmitteln("TARVEX_1", 0);
-    EXPECT_FALSE(cursorAngeboten);
+    EXPECT_EQ(wählen("TARVEX_1", ""), "(neu)");
     EXPECT_EQ(vorher, "optNeu");
-    EXPECT_FALSE(t);
 }
 
 TEST_F(TabellenwahlTest, SixTaggedTablesOfferFiveAndTheSixthIsLogged) {
     mitTabellen(6);
-    wählen("optTabelle(4)");
-    auto t = TabelleErmitteln("TARVEX_5", 0);
+    EXPECT_EQ(wählen("TARVEX_5", "optTabelle(4)"), "Tabelle 5");
     EXPECT_EQ(angeboten, std::vector<bool>(5, true));
-    EXPECT_EQ(zweiteSpalte(t), "Tabelle 5");
     EXPECT_EQ(log.count(), 1u);
     EXPECT_TRUE(log.contains("LM_WordAuto.TabelleErmitteln"));
 }
