@@ -16,6 +16,9 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// clang 14 (the fuzz build) does not deduce aggregate template arguments by itself.
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 // Numeric value of a variant that is not Null/Object, or nullopt for text that is no number.
 double numericOf(const Variant& v);

@@ -16,16 +16,6 @@ constexpr double kEmuPerPoint = 12700.0;
 
 bool is(pugi::xml_node n, const char* name) { return n && std::strcmp(n.name(), name) == 0; }
 
-void findAnchors(pugi::xml_node n, std::vector<const XmlNode*>& out) {
-    for (pugi::xml_node c : n.children()) {
-        if (c.type() != pugi::node_element) continue;
-        // The fallback repeats the choice's content; text boxes are stories of their own.
-        if (is(c, "mc:Fallback") || is(c, "w:txbxContent")) continue;
-        if (is(c, "wp:anchor")) out.push_back(toRef(c));
-        findAnchors(c, out);
-    }
-}
-
 pugi::xml_node spPr(pugi::xml_node anchor) {
     return anchor.child("a:graphic").child("a:graphicData").child("wps:wsp").child("wps:spPr");
 }
