@@ -90,7 +90,8 @@ void FaktorZeilenSchreiben(ErrorTrap& trap, word::Table& tabelle, std::int16_t z
                                               CVal(fenster.label("lblStrasse").caption()));
     });
     const auto schreibe = [&](int schritt, short spalte, const std::function<std::string()>& text) {
-        trap.step(20, [&] { wordTabelle(tabelle, Zeile(zeile, schritt), spalte, text(), false, ""); });
+        trap.step(20,
+                  [&] { wordTabelle(tabelle, Zeile(zeile, schritt), spalte, text(), false, ""); });
     };
     if (!klassifizierung) {
         schreibe(0, 1, [] { return "30.23.1"; });

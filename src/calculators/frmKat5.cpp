@@ -19,8 +19,8 @@ constexpr std::array<const char*, 5> kArten = {
 constexpr std::array<const char*, 5> kNummern = {"30.6.1.1", "30.6.1.2", "30.6.1.3", "30.6.2.1",
                                                  "30.6.2.2"};
 
-constexpr int kZeile = 360;    // row pitch in twips
-constexpr int kFeldX = 3600;   // masked fields
+constexpr int kZeile = 360;   // row pitch in twips
+constexpr int kFeldX = 3600;  // masked fields
 constexpr int kEinheitX = 4560;
 constexpr int kBetragX = 7320;
 

@@ -58,7 +58,8 @@ void frmKat5::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
         if (i > 0) weiter(1);
         zelle(z, 3, [&] { return masked(s.feld).text(); });
         zelle(z, 4, [&] { return s.einzelgebühr; });
-        zelle(z, 5, [&] { return label(s.betrag).caption() + " €"; }, false, "no");
+        zelle(
+            z, 5, [&] { return label(s.betrag).caption() + " €"; }, false, "no");
     }
 
     weiter(2);
@@ -69,12 +70,15 @@ void frmKat5::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
         zelle(z, 2, [] { return "abgemarkte Grenzpunkte"; });
         zelle(z, 3, [&] { return masked("mskAGP").text(); });
         zelle(z, 4, [] { return "25,00 €"; });
-        zelle(z, 5, [&] { return label("lblAGP").caption() + " €"; }, false, "no");
+        zelle(
+            z, 5, [&] { return label("lblAGP").caption() + " €"; }, false, "no");
     }
 
     weiter(2);
-    zelle(z, 2, [] { return "Zwischensumme"; }, true);
-    zelle(z, 5, [&] { return label("lblZwischen").caption() + " €"; }, false, "no");
+    zelle(
+        z, 2, [] { return "Zwischensumme"; }, true);
+    zelle(
+        z, 5, [&] { return label("lblZwischen").caption() + " €"; }, false, "no");
 
     weiter(2);
     FaktorZeilenSchreiben(trap, t, z, *this);
@@ -82,14 +86,16 @@ void frmKat5::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
 
     weiter(2);
     zelle(z, 2, [] { return "Zwischensumme * Faktor"; });
-    zelle(z, 5, [&] { return label("lblZF").caption() + " €"; }, false, "no");
+    zelle(
+        z, 5, [&] { return label("lblZF").caption() + " €"; }, false, "no");
 
     bool sockel = false;
     trap.step(240, [&] { sockel = führendeZahl(label("lblSockel").caption()) > 0; });
     if (sockel) {
         weiter(2);
         zelle(z, 2, [] { return "Sockelbetrag"; });
-        zelle(z, 5, [&] { return label("lblSockel").caption() + " €"; }, false, "no");
+        zelle(
+            z, 5, [&] { return label("lblSockel").caption() + " €"; }, false, "no");
     }
 
     weiter(2);
@@ -97,7 +103,8 @@ void frmKat5::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
     trap.step(250, [&] { ganz = anteilIst1000(); });
     zelle(z, 2, [] { return "Gebühr"; });
     // Exactly one amount of the table enters the invoice total: the fee, or the client's share.
-    zelle(z, 5, [&] { return label("lblSumme").caption() + " €"; }, false, ganz ? "" : "no");
+    zelle(
+        z, 5, [&] { return label("lblSumme").caption() + " €"; }, false, ganz ? "" : "no");
     if (!ganz) {
         weiter(2);
         zelle(z, 2, [] { return "Anteil in 1/1000"; });
@@ -158,8 +165,8 @@ void frmKat5::TabelleEinlesen(const word::Table& t) {
             // Written as "<land value> €/m²". The thousands point of 1000 and more would not
             // fit the four-digit field, so it is dropped and the value comes back unchanged.
             const double bodenwert = CVal(zelle(z, 2));
-            masked("mskBoden").setText(
-                ohneTausenderpunkte(WertFormatieren(germanNumberText(bodenwert), 4, 0)));
+            masked("mskBoden")
+                .setText(ohneTausenderpunkte(WertFormatieren(germanNumberText(bodenwert), 4, 0)));
             label("lblFaktor").setCaption(zelle(z, 3));
         } else {
             combo("cmbKlassifizierung").setText(zelle(z, 2));

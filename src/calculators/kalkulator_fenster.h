@@ -24,7 +24,7 @@ struct Fensterangaben {
     std::string titel;        // "Grenzfeststellung nach Nr. 30.6"
     std::string tabellenTag;  // "TARVEX_5"
     std::string bereichText = "Bereich Bodenwert";  // caption of chkBereich
-    int breite = 9000;        // client area in twips; the common controls sit at its bottom
+    int breite = 9000;  // client area in twips; the common controls sit at its bottom
     int höhe = 7000;
 };
 

@@ -16,8 +16,10 @@ WindowSlotFactory rahmen(Fensterangaben angaben) {
 }  // namespace
 
 void registriereKalkulatoren() {
-    registerWindowFactory(0, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat5>()); });
-    registerWindowFactory(1, rahmen({"frmKat4", windowCaption(1), "TARVEX_4", "Bereich Baukosten"}));
+    registerWindowFactory(
+        0, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat5>()); });
+    registerWindowFactory(1,
+                          rahmen({"frmKat4", windowCaption(1), "TARVEX_4", "Bereich Baukosten"}));
     registerWindowFactory(2, rahmen({"frmKat3", windowCaption(2), "TARVEX_3"}));
     registerWindowFactory(3, rahmen({"frmKat2", windowCaption(3), "TARVEX_2"}));
     registerWindowFactory(4, rahmen({"frmKat1", windowCaption(4), "TARVEX_1"}));
