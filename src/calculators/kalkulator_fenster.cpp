@@ -1,5 +1,6 @@
 #include "calculators/kalkulator_fenster.h"
 
+#include "calculators/zahlen.h"
 #include "document/fee_table.h"
 #include "document/summe_bilden.h"
 #include "document/summe_loeschen.h"
@@ -103,9 +104,7 @@ void KalkulatorFenster::mskBezug_KeyPress(ui::EventArgs& args) {
     // are filled; the "." of thousands would not fit the mask. The two decimals are selected
     // so the next two digits replace them; the comma itself then goes to the field unchanged.
     auto& feld = masked("mskBezug");
-    std::string text = WertFormatieren(feld.text(), 7, 2);
-    for (std::size_t p; (p = text.find('.')) != std::string::npos;) text.erase(p, 1);
-    feld.setText(text);
+    feld.setText(ohneTausenderpunkte(WertFormatieren(feld.text(), 7, 2)));
     feld.setSelStart(5);
     feld.setSelLength(2);
 }
@@ -127,8 +126,10 @@ void KalkulatorFenster::CommandEnde_Click() {
         if (!neu) throw Error(errc::objectNotSet);
         TabelleFormatieren(name(), *neu);
     });
+    std::string überschrift;
+    trap.step(60, [&] { überschrift = Überschrift(); });
     if (neu) {
-        TabellenkopfSchreiben(name(), *neu, Überschrift());
+        TabellenkopfSchreiben(name(), *neu, überschrift);
         ZeilenSchreiben(trap, *neu);
     }
     trap.step(80, [&] {
