@@ -1,5 +1,5 @@
-# Invoice totals and payment deadline.
-add_library(tarvex_document_totals STATIC
+# Invoice totals and payment deadline; shared like every layer.
+add_library(tarvex_document_totals
   ${CMAKE_CURRENT_LIST_DIR}/abschlagsrechnungen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/betrag_marken.cpp
   ${CMAKE_CURRENT_LIST_DIR}/host_daten.cpp
