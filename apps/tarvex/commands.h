@@ -18,6 +18,10 @@ struct Command {
     int (*run)(const Arguments& args, std::ostream& out, std::ostream& err);
 };
 
+// tarvex init VERZEICHNIS: demo database and invoice template, never overwriting.
+int runInit(const Arguments& args, std::ostream& out, std::ostream& err);
+// tarvex show INDEX ...: the host's part around one calculator window.
+int runShow(const Arguments& args, std::ostream& out, std::ostream& err);
 // tarvex dump DATEI [--json]: tables, marker comments and text boxes of a document.
 int runDump(const Arguments& args, std::ostream& out, std::ostream& err);
 

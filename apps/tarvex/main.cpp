@@ -9,6 +9,11 @@ namespace {
 using tarvex::cli::Command;
 
 const Command kCommands[] = {
+    {"init", "tarvex init VERZEICHNIS",
+     "legt Demo-Datenbank und Rechnungsvorlage an (überschreibt nichts)", tarvex::cli::runInit},
+    {"show", "tarvex show INDEX --db DATEI --doc DATEI [OPTIONEN] [-e AKTION]...",
+     "ruft ein Gebührenfenster auf, spielt Benutzeraktionen ab und speichert nach OK",
+     tarvex::cli::runShow},
     {"dump", "tarvex dump DATEI [--json]",
      "zeigt Tabellen, Kommentare und Textfelder eines Word-Dokuments", tarvex::cli::runDump},
 };

@@ -3,8 +3,10 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <mutex>
 #include <new>
 
+#include "calculators/registrierung.h"
 #include "platform/com/class_registry.h"
 #include "plugin/go.h"
 #include "plugin/session/window_slots.h"
@@ -58,6 +60,9 @@ TARVEX_EXPORT int tarvex_get_class_object(const char* className, void** object) 
     if (!className || !tarvex::com::sameName(className, klassenName))
         return tarvex::com::comerr::cannotCreate;
     return guarded([&] {
+        // The calculator windows take their slots when a host first creates GO.
+        static std::once_flag kalkulatorenAngemeldet;
+        std::call_once(kalkulatorenAngemeldet, [] { tarvex::registriereKalkulatoren(); });
         *object = new std::shared_ptr<tarvex::com::Dispatch>(std::make_shared<tarvex::GO>());
     });
 }

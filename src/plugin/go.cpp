@@ -56,9 +56,10 @@ void GO::DatenbankPfad(const Variant& wert) { sitzungsdaten().DatenbankPfad = al
 
 Variant GO::Doc() const { return sitzungsdaten().Doc; }
 void GO::Doc(const Variant& wert) {
-    auto dokument = wert.toObject();
-    if (dokument->typeName() != "Document") throw Error(errc::typeMismatch);
+    auto dokument = wert.objectAs<word::Document>();
+    auto anwendung = dokument->Application();
     sitzungsdaten().Doc = std::move(dokument);
+    sitzungsdaten().WordAnwendung = std::move(anwendung);
 }
 
 Variant GO::NeueAbfrage() const { return sitzungsdaten().NeueAbfrage; }

@@ -69,7 +69,7 @@ class GO final : public com::Dispatch {
     void Flurstücke(const Variant& wert);
     Variant AnzahlGrenzpunkte() const;
     void AnzahlGrenzpunkte(const Variant& wert);
-    // Let: an object whose typeName() is "Document" (13 otherwise).
+    // Let: an open word::Document (13 otherwise); also keeps its Application.
     Variant Doc() const;
     void Doc(const Variant& wert);
     Variant ID_Benutzer() const;

@@ -14,6 +14,7 @@ int fehlerVon(const std::function<void()>& aktion) {
     return 0;
 }
 
+// An object that only claims to be a document.
 struct FakeDocument final : Object {
     std::string typeName() const override { return "Document"; }
 };
@@ -78,11 +79,15 @@ TEST_F(GoTest, ObjectPropertiesCheckTheKindOfObject) {
     EXPECT_EQ(fehlerVon([&] { go.NeueAbfrage(Variant(42)); }), errc::typeMismatch);
     EXPECT_EQ(sitzungsdaten().LumWorkspace, workspace);
 
+    EXPECT_EQ(fehlerVon([&] { go.Doc(Variant(std::make_shared<FakeDocument>())); }),
+              errc::typeMismatch);
+
     go.NeueAbfrage(Variant(database));
-    auto document = std::make_shared<FakeDocument>();
+    auto document = word::Document::Open(std::string(TARVEX_TEST_DATA) + "/templates/template-basic.docx");
     go.Doc(Variant(document));
     EXPECT_EQ(sitzungsdaten().NeueAbfrage, database);
     EXPECT_EQ(go.Doc().toObject(), document);
+    EXPECT_TRUE(sitzungsdaten().WordAnwendung.has_value());
 }
 
 TEST_F(GoTest, AllObjectsShareOneSetOfValues) {

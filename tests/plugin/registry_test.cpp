@@ -10,6 +10,7 @@
 
 #include "../platform/dao/host_database.h"
 #include "platform/com/class_registry.h"
+#include "platform/word/word.h"
 #include "platform/dao/dao.h"
 
 namespace tarvex {
@@ -53,6 +54,8 @@ TEST_F(RegistryTest, HostCreatesGoByClassNameAndCallsShowLateBound) {
         go->put("LumWorkspace", Variant(dao::makeSqliteWorkspace()));
         go->put("DatenbankPfad", Variant(file.string()));
         go->put("ID_Benutzer", Variant(5));
+        go->put("Doc", Variant(word::Document::Open(std::string(TARVEX_TEST_DATA) +
+                                                     "/templates/template-basic.docx")));
         go->put("Achslänge", Variant(2.5));
         EXPECT_EQ(go->get("ACHSLÄNGE"), Variant(std::int16_t{2}));
         go->invoke(go->idOfName("Show"), com::InvokeKind::Method,

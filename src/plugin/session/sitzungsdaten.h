@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/dao/dao.h"
+#include "platform/word/word.h"
 #include "platform/system/window_manager.h"
 #include "platform/variant/variant.h"
 
@@ -25,11 +27,9 @@ struct Sitzungsdaten {
     std::int16_t Flurstücke = 0;
     std::int16_t AnzahlGrenzpunkte = 0;
 
-    // The invoice document (an object whose typeName() is "Document"; readers take it with
-    // std::dynamic_pointer_cast<word::Document>). WordAnwendung, the document's application,
-    // is filled in by whoever links the document engine into the Let of Doc.
-    std::shared_ptr<Object> Doc;
-    std::shared_ptr<Object> WordAnwendung;
+    // The invoice document and its application (selection, unit conversion).
+    std::shared_ptr<word::Document> Doc;
+    std::optional<word::Application> WordAnwendung;
 
     std::int32_t ID_Benutzer = 0;
     std::shared_ptr<dao::Database> NeueAbfrage;

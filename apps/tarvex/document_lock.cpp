@@ -1,0 +1,52 @@
+#include "document_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+namespace tarvex::cli {
+
+namespace {
+
+bool sameFile(int fd, const std::string& path) {
+    struct stat held {}, current {};
+    if (::fstat(fd, &held) != 0 || ::stat(path.c_str(), &current) != 0) return false;
+    return held.st_dev == current.st_dev && held.st_ino == current.st_ino;
+}
+
+}  // namespace
+
+DocumentLock::DocumentLock(const std::string& path, std::chrono::milliseconds patience) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0)
+            throw std::runtime_error("Dokument kann nicht geöffnet werden: " + path + " (" +
+                                     std::strerror(errno) + ")");
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                ::close(fd_);
+                fd_ = -1;
+                throw std::runtime_error("Das Dokument wird gerade von einem anderen Lauf "
+                                         "bearbeitet: " + path);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        // The other run may have saved meanwhile: its new file replaced the one we locked.
+        if (sameFile(fd_, path)) return;
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+DocumentLock::~DocumentLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+}  // namespace tarvex::cli

@@ -1,0 +1,25 @@
+#pragma once
+// An exclusive lock on an invoice file for the length of one run, so that two runs on the same
+// invoice never overwrite each other's work. The lock is taken on the file itself; because a
+// save replaces the file by renaming a new one over it, the lock is re-taken when the file
+// was replaced while we waited.
+
+#include <chrono>
+#include <string>
+
+namespace tarvex::cli {
+
+class DocumentLock {
+public:
+    // Locks `path`, waiting up to `patience`. Throws std::runtime_error (German message) when
+    // the file cannot be opened or another run still holds it after the wait.
+    DocumentLock(const std::string& path, std::chrono::milliseconds patience);
+    ~DocumentLock();
+    DocumentLock(const DocumentLock&) = delete;
+    DocumentLock& operator=(const DocumentLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace tarvex::cli
