@@ -182,7 +182,7 @@ Comment Comments::Item(long index) const {
 Comment Comments::Add(const word::Range& anchor, const std::string& text) {
     RangeState& st = *anchor.state();
     Story& body = doc_->body();
-    if (st.story != &body || st.doc != doc_)
+    if (st.story != &body)
         raise(tarvex::errc::invalidCall, "Ein Kommentar kann nur im Textkörper verankert werden.");
     XmlPart& part = doc_->ensureCommentsPart();
     std::string id = std::to_string(doc_->nextCommentId());

@@ -64,6 +64,8 @@ struct Atom {
 class Story;
 
 struct RangeState {
+    // Keeps the document alive while a handle exists; empty for the selection's own ranges,
+    // which the document itself holds (owning them would make a cycle).
     std::shared_ptr<DocState> doc;
     Story* story = nullptr;
     long start = 0;
@@ -102,8 +104,15 @@ private:
 };
 
 struct SelectionState {
-    std::vector<std::shared_ptr<RangeState>> ranges;
+    std::vector<std::shared_ptr<RangeState>> ranges;  // never owning the document
     pugi::xml_node shape;  // wp:anchor when a shape is selected
+
+    // Makes `ranges` the selection.
+    void select(std::vector<std::shared_ptr<RangeState>> chosen) {
+        for (auto& r : chosen) r->doc.reset();
+        ranges = std::move(chosen);
+        shape = pugi::xml_node();
+    }
 };
 
 class DocState : public std::enable_shared_from_this<DocState> {

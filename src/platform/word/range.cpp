@@ -112,10 +112,7 @@ long Range::MoveEnd(long count) {
 
 void Range::Delete() { deleteItems(storyOf(*state_), state_->start, state_->end); }
 
-void Range::Select() {
-    state_->doc->selection.ranges = {Duplicate().state()};
-    state_->doc->selection.shape = pugi::xml_node();
-}
+void Range::Select() { state_->story->doc().selection.select({Duplicate().state()}); }
 
 bool Range::Bold() const { return allRunsHave(storyOf(*state_), state_->start, state_->end, "w:b"); }
 void Range::SetBold(bool bold) { setRunProperty(storyOf(*state_), state_->start, state_->end, "w:b", bold); }
@@ -141,13 +138,14 @@ word::Comments Range::Comments() const {
     Story& story = storyOf(*state_);
     std::vector<const XmlNode*> refs;
     const auto& atoms = story.atoms();
-    if (&story == &state_->doc->body()) {
+    auto doc = story.doc().shared_from_this();
+    if (&story == &doc->body()) {
         for (long i = state_->start; i < state_->end && i < static_cast<long>(atoms.size()); ++i)
             if (atoms[i].kind == AtomKind::Ref &&
-                state_->doc->commentEntry(atoms[i].node.attribute("w:id").value()))
+                doc->commentEntry(atoms[i].node.attribute("w:id").value()))
                 refs.push_back(toRef(atoms[i].node));
     }
-    return word::Comments(state_->doc, std::move(refs));
+    return word::Comments(doc, std::move(refs));
 }
 
 word::Tables Range::Tables() const {
@@ -159,7 +157,7 @@ word::Tables Range::Tables() const {
                                                 : (state_->start < te && state_->end > ts);
         if (hit) touched.push_back(toRef(tbl));
     }
-    return word::Tables(state_->doc, std::move(touched));
+    return word::Tables(story.doc().shared_from_this(), std::move(touched));
 }
 
 }  // namespace tarvex::word

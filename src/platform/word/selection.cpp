@@ -11,8 +11,7 @@ namespace {
 std::shared_ptr<RangeState> primary(DocState& doc) {
     auto& sel = doc.selection;
     if (sel.shape) return Shape(doc.shared_from_this(), toRef(sel.shape)).TextRange().state();
-    if (sel.ranges.empty() || !sel.ranges.front()->story->alive())
-        sel.ranges = {doc.body().makeRange(0, 0)};
+    if (sel.ranges.empty() || !sel.ranges.front()->story->alive()) sel.select({doc.body().makeRange(0, 0)});
     return sel.ranges.front();
 }
 
@@ -20,9 +19,9 @@ std::shared_ptr<RangeState> primary(DocState& doc) {
 
 Selection::Selection(std::shared_ptr<DocState> doc) : doc_(std::move(doc)) {}
 
-word::Range Selection::Range() const { return word::Range(primary(*doc_)); }
+word::Range Selection::Range() const { return word::Range(primary(*doc_)).Duplicate(); }
 
-std::string Selection::Text() const { return Range().Text(); }
+std::string Selection::Text() const { return word::Range(primary(*doc_)).Text(); }
 
 void Selection::MoveRight(long count, bool extend) {
     if (doc_->selection.shape) raise(tarvex::errc::invalidCall, "Eine Form kann nicht erweitert werden.");
@@ -37,7 +36,7 @@ void Selection::Collapse(CollapseDirection direction) {
     if (doc_->selection.shape) {
         word::Range text(primary(*doc_));
         text.Collapse(direction);
-        doc_->selection = {{text.state()}, pugi::xml_node()};
+        doc_->selection.select({text.state()});
         return;
     }
     word::Range r(primary(*doc_));

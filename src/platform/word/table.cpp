@@ -141,8 +141,7 @@ void requireTable(const std::shared_ptr<DocState>& doc, const XmlNode* n) {
 }
 
 void selectRanges(const std::shared_ptr<DocState>& doc, std::vector<std::shared_ptr<RangeState>> ranges) {
-    doc->selection.ranges = std::move(ranges);
-    doc->selection.shape = pugi::xml_node();
+    doc->selection.select(std::move(ranges));
 }
 
 std::shared_ptr<RangeState> rangeOver(const std::shared_ptr<DocState>& doc, pugi::xml_node container) {
@@ -436,7 +435,7 @@ Table Tables::Item(long index) const {
 
 Table Tables::Add(const word::Range& at, long rows, long columns) {
     RangeState& st = *at.state();
-    if (st.doc != doc_ || st.story != &doc_->body())
+    if (st.story != &doc_->body())
         raise(tarvex::errc::invalidCall, "Eine Tabelle kann nur in den Textkörper eingefügt werden.");
     return Table(doc_, toRef(insertTable(*st.story, st.start, rows, columns)));
 }
