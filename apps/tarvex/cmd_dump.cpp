@@ -18,7 +18,8 @@ constexpr long kWindow = 15;
 
 std::string cellText(Cell cell) {
     std::string text = cell.Range().Text();
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\a") == 0) text.resize(text.size() - 2);
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\a") == 0)
+        text.resize(text.size() - 2);
     return text;
 }
 
@@ -45,7 +46,9 @@ ordered_json collect(Document& doc) {
                 ordered_json comments = ordered_json::array();
                 Comments marks = cell.Range().Comments();
                 for (long k = 1; k <= marks.Count(); ++k) comments.push_back(marks.Item(k).Text());
-                row.push_back({{"text", cellText(cell)}, {"comments", comments}, {"bold", cell.Range().Bold()}});
+                row.push_back({{"text", cellText(cell)},
+                               {"comments", comments},
+                               {"bold", cell.Range().Bold()}});
             }
             rows.push_back(row);
         }
@@ -68,7 +71,9 @@ ordered_json collect(Document& doc) {
             Range box = s.TextRange();
             text = box.Text();
             Alignment a = box.ParagraphAlignment();
-            alignment = a == Alignment::Center ? "center" : a == Alignment::Right ? "right" : "left";
+            alignment = a == Alignment::Center  ? "center"
+                        : a == Alignment::Right ? "right"
+                                                : "left";
         } catch (const Error&) {
             continue;  // pictures and other shapes without text
         }
@@ -110,8 +115,9 @@ void printText(const ordered_json& data, std::ostream& out) {
             << readable(c["after"].get<std::string>()) << "\"\n";
     out << "Textfelder\n";
     for (const auto& s : data["shapes"])
-        out << "  " << s["name"].get<std::string>() << ": \"" << readable(s["text"].get<std::string>())
-            << "\" (oben " << s["top_pt"].get<double>() << " pt, " << s["alignment"].get<std::string>() << ")\n";
+        out << "  " << s["name"].get<std::string>() << ": \""
+            << readable(s["text"].get<std::string>()) << "\" (oben " << s["top_pt"].get<double>()
+            << " pt, " << s["alignment"].get<std::string>() << ")\n";
 }
 
 }  // namespace

@@ -64,11 +64,13 @@ pugi::xml_node DocState::commentEntry(const std::string& id) const {
 XmlPart& DocState::ensureCommentsPart() {
     if (comments) return *comments;
     std::string name = mainFolder() + "comments.xml";
-    for (int i = 1; package.find(name); ++i) name = mainFolder() + "comments" + std::to_string(i) + ".xml";
+    for (int i = 1; package.find(name); ++i)
+        name = mainFolder() + "comments" + std::to_string(i) + ".xml";
     comments = newPart(
         name,
         std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:comments "
-                    "xmlns:w=\"") + kWordNs + "\"/>",
+                    "xmlns:w=\"") +
+            kWordNs + "\"/>",
         "application/vnd.openxmlformats-officedocument.wordprocessingml.comments+xml");
     addRelatedPart(*comments,
                    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments",
@@ -84,11 +86,16 @@ long DocState::nextCommentId() const {
         if (end != value && v > highest) highest = v;
     };
     if (comments)
-        for (pugi::xml_node c : comments->root().children("w:comment")) consider(c.attribute("w:id").value());
+        for (pugi::xml_node c : comments->root().children("w:comment"))
+            consider(c.attribute("w:id").value());
     std::vector<pugi::xml_node> marks;
-    collect(mainPart->root(), [](pugi::xml_node n) {
-        return !std::strcmp(n.name(), "w:commentReference") || !std::strcmp(n.name(), "w:commentRangeStart");
-    }, marks);
+    collect(
+        mainPart->root(),
+        [](pugi::xml_node n) {
+            return !std::strcmp(n.name(), "w:commentReference") ||
+                   !std::strcmp(n.name(), "w:commentRangeStart");
+        },
+        marks);
     for (pugi::xml_node m : marks) consider(m.attribute("w:id").value());
     return highest + 1;
 }
@@ -103,10 +110,15 @@ void DocState::removeComment(const std::string& id) {
             break;
         }
     std::vector<pugi::xml_node> marks;
-    collect(mainPart->root(), [&](pugi::xml_node n) {
-        return (!std::strcmp(n.name(), "w:commentRangeStart") || !std::strcmp(n.name(), "w:commentRangeEnd") ||
-                !std::strcmp(n.name(), "w:commentReference")) && id == n.attribute("w:id").value();
-    }, marks);
+    collect(
+        mainPart->root(),
+        [&](pugi::xml_node n) {
+            return (!std::strcmp(n.name(), "w:commentRangeStart") ||
+                    !std::strcmp(n.name(), "w:commentRangeEnd") ||
+                    !std::strcmp(n.name(), "w:commentReference")) &&
+                   id == n.attribute("w:id").value();
+        },
+        marks);
     for (pugi::xml_node m : marks) {
         pugi::xml_node run = m.parent();
         mainPart->discard(m);
@@ -128,25 +140,34 @@ void DocState::removeComment(const std::string& id) {
             std::vector<std::string> durableIds, replies;
             for (auto& part : commentsExtra) {
                 std::vector<pugi::xml_node> doomed;
-                collect(part->root(), [&](pugi::xml_node n) {
-                    std::string local = localName(n.name());
-                    if (local == "commentEx" && localAttr(n, "paraIdParent") == paraId)
-                        replies.push_back(localAttr(n, "paraId"));
-                    if ((local == "commentEx" || local == "commentId") && localAttr(n, "paraId") == paraId) {
-                        if (local == "commentId") durableIds.push_back(localAttr(n, "durableId"));
-                        return true;
-                    }
-                    return false;
-                }, doomed);
+                collect(
+                    part->root(),
+                    [&](pugi::xml_node n) {
+                        std::string local = localName(n.name());
+                        if (local == "commentEx" && localAttr(n, "paraIdParent") == paraId)
+                            replies.push_back(localAttr(n, "paraId"));
+                        if ((local == "commentEx" || local == "commentId") &&
+                            localAttr(n, "paraId") == paraId) {
+                            if (local == "commentId")
+                                durableIds.push_back(localAttr(n, "durableId"));
+                            return true;
+                        }
+                        return false;
+                    },
+                    doomed);
                 for (pugi::xml_node d : doomed) part->discard(d);
                 if (!doomed.empty()) part->dirty = true;
             }
             for (auto& part : commentsExtra) {
                 std::vector<pugi::xml_node> doomed;
-                collect(part->root(), [&](pugi::xml_node n) {
-                    return !std::strcmp(localName(n.name()), "commentExtensible") &&
-                           std::ranges::find(durableIds, localAttr(n, "durableId")) != durableIds.end();
-                }, doomed);
+                collect(
+                    part->root(),
+                    [&](pugi::xml_node n) {
+                        return !std::strcmp(localName(n.name()), "commentExtensible") &&
+                               std::ranges::find(durableIds, localAttr(n, "durableId")) !=
+                                   durableIds.end();
+                    },
+                    doomed);
                 for (pugi::xml_node d : doomed) part->discard(d);
                 if (!doomed.empty()) part->dirty = true;
             }
@@ -205,7 +226,8 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
         const Atom last = atoms[static_cast<std::size_t>(e - 1)];  // copy: atoms are rebuilt below
         InsertPoint end;
         bool endsInText = last.kind == AtomKind::Char || last.kind == AtomKind::Ref;
-        if (endsInText && e < n && atoms[e].para == last.para && atoms[e].kind != AtomKind::CellMark) {
+        if (endsInText && e < n && atoms[e].para == last.para &&
+            atoms[e].kind != AtomKind::CellMark) {
             end = resolveBefore(body, e);
         } else {
             pugi::xml_node para = paragraphOf(last);
@@ -272,7 +294,9 @@ word::Range Comment::Reference() const {
 
 std::string Comment::Author() const {
     doc_->requireAlive(toNode(reference_), *doc_->mainPart);
-    return doc_->commentEntry(toNode(reference_).attribute("w:id").value()).attribute("w:author").value();
+    return doc_->commentEntry(toNode(reference_).attribute("w:id").value())
+        .attribute("w:author")
+        .value();
 }
 
 void Comment::Delete() {

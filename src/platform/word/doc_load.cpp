@@ -9,13 +9,15 @@ namespace tarvex::word::detail {
 
 namespace {
 
-constexpr const char* kRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+constexpr const char* kRelNs =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 constexpr const char* kStrictRelNs = "http://purl.oclc.org/ooxml/officeDocument/relationships/";
 
 std::string percentDecode(const std::string& s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && std::isxdigit(static_cast<unsigned char>(s[i + 1])) &&
+        if (s[i] == '%' && i + 2 < s.size() &&
+            std::isxdigit(static_cast<unsigned char>(s[i + 1])) &&
             std::isxdigit(static_cast<unsigned char>(s[i + 2]))) {
             out.push_back(static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16)));
             i += 2;
@@ -57,8 +59,8 @@ std::string resolveTarget(const std::string& sourceFolder, const std::string& ta
     std::size_t start = 0;
     while (start <= path.size()) {
         auto slash = path.find('/', start);
-        std::string piece = path.substr(start, slash == std::string::npos ? std::string::npos
-                                                                          : slash - start);
+        std::string piece =
+            path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
         if (piece == "..") {
             if (!parts.empty()) parts.pop_back();
         } else if (!piece.empty() && piece != ".") {
@@ -150,7 +152,8 @@ void DocState::requireAlive(pugi::xml_node n, const XmlPart& part) const {
     if (!n || !part.contains(n)) raise(errc::objectDeleted, "Das Objekt wurde gelöscht.");
 }
 
-void DocState::addRelatedPart(XmlPart& part, const std::string& relType, const std::string& target) {
+void DocState::addRelatedPart(XmlPart& part, const std::string& relType,
+                              const std::string& target) {
     pugi::xml_node types = contentTypes->root();
     pugi::xml_node override = types.append_child("Override");
     override.append_attribute("PartName") = ("/" + part.name).c_str();
@@ -190,10 +193,12 @@ XmlPart& DocState::ensureSettings() {
             }
         }
     }
-    settings = newPart(mainFolder() + "settings.xml",
-                       std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
-                                   "<w:settings xmlns:w=\"") + kWordNs + "\"/>",
-                       "application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml");
+    settings =
+        newPart(mainFolder() + "settings.xml",
+                std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+                            "<w:settings xmlns:w=\"") +
+                    kWordNs + "\"/>",
+                "application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml");
     addRelatedPart(*settings, std::string(kRelNs) + "settings", "settings.xml");
     return *settings;
 }

@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "platform/word/package.h"
 #include "platform/word/word.h"
@@ -22,7 +21,8 @@ inline const XmlNode* toRef(pugi::xml_node n) {
     return reinterpret_cast<const XmlNode*>(n.internal_object());
 }
 
-inline constexpr const char* kWordNs = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+inline constexpr const char* kWordNs =
+    "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 
 // One parsed XML part. Removed elements are moved under `graveyard` instead of being freed, so
 // handles onto them stay safe to test (they simply are no longer part of the document).
@@ -52,7 +52,7 @@ enum class AtomKind { Char, ParaMark, CellMark, RowMark, Ref };
 // One position item of a story's character model.
 struct Atom {
     AtomKind kind;
-    pugi::xml_node node;  // w:t / special run child / w:p / w:tc / w:tr / w:commentReference
+    pugi::xml_node node;    // w:t / special run child / w:p / w:tc / w:tr / w:commentReference
     std::uint32_t off = 0;  // byte offset inside a w:t
     std::uint32_t len = 0;  // byte length inside a w:t
     char32_t ch = 0;
@@ -73,8 +73,9 @@ struct RangeState {
 };
 
 class Story {
-public:
-    Story(DocState& doc, XmlPart& part, pugi::xml_node root) : doc_(doc), part_(part), root_(root) {}
+  public:
+    Story(DocState& doc, XmlPart& part, pugi::xml_node root)
+        : doc_(doc), part_(part), root_(root) {}
 
     const std::vector<Atom>& atoms();
     long size() { return static_cast<long>(atoms().size()); }
@@ -94,7 +95,7 @@ public:
     DocState& doc() { return doc_; }
     bool alive() const { return part_.contains(root_); }
 
-private:
+  private:
     DocState& doc_;
     XmlPart& part_;
     pugi::xml_node root_;
@@ -105,7 +106,7 @@ private:
 
 struct SelectionState {
     std::vector<std::shared_ptr<RangeState>> ranges;  // never owning the document
-    pugi::xml_node shape;  // wp:anchor when a shape is selected
+    pugi::xml_node shape;                             // wp:anchor when a shape is selected
 
     // Makes `ranges` the selection.
     void select(std::vector<std::shared_ptr<RangeState>> chosen) {
@@ -116,14 +117,14 @@ struct SelectionState {
 };
 
 class DocState : public std::enable_shared_from_this<DocState> {
-public:
+  public:
     Package package;
     std::unique_ptr<XmlPart> contentTypes;
     std::unique_ptr<XmlPart> mainPart;
     std::unique_ptr<XmlPart> mainRels;  // may be null until a relationship is added
     std::unique_ptr<XmlPart> comments;  // null when the document has none
     std::vector<std::unique_ptr<XmlPart>> commentsExtra;  // extended/ids/extensible parts
-    std::unique_ptr<XmlPart> settings;  // parsed on demand
+    std::unique_ptr<XmlPart> settings;                    // parsed on demand
     std::string path;
     SelectionState selection;
 
@@ -149,7 +150,7 @@ public:
 
     std::string mainFolder() const;  // "word/"
 
-private:
+  private:
     std::map<pugi::xml_node_struct*, std::unique_ptr<Story>> stories_;
 };
 

@@ -79,8 +79,8 @@ void Document::SetShowComments(bool show) {
     if (!view) {
         // Its place in the settings: after documentType/mailMerge, before trackRevisions.
         pugi::xml_node after;
-        for (const char* name : {"w:documentType", "w:mailMerge", "w:linkStyles", "w:attachedTemplate",
-                                 "w:defaultTableStyle"})
+        for (const char* name : {"w:documentType", "w:mailMerge", "w:linkStyles",
+                                 "w:attachedTemplate", "w:defaultTableStyle"})
             if (pugi::xml_node n = root.child(name)) after = n;
         pugi::xml_node before;
         for (const char* name : {"w:trackRevisions", "w:doNotTrackMoves", "w:doNotTrackFormatting",
@@ -102,7 +102,8 @@ void Document::SetShowComments(bool show) {
 std::vector<std::uint8_t> Document::SaveToBytes() const { return saveDocState(*state_); }
 
 void Document::Save(FileSystem* fs) {
-    if (state_->path.empty()) raise(tarvex::errc::invalidCall, "Das Dokument hat noch keinen Dateinamen.");
+    if (state_->path.empty())
+        raise(tarvex::errc::invalidCall, "Das Dokument hat noch keinen Dateinamen.");
     SaveAs(state_->path, fs);
 }
 

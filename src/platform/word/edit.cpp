@@ -13,21 +13,82 @@ namespace {
 
 bool is(pugi::xml_node n, const char* name) { return n && std::strcmp(n.name(), name) == 0; }
 
-const std::vector<const char*> kRunOrder = {
-    "w:rStyle", "w:rFonts", "w:b", "w:bCs", "w:i", "w:iCs", "w:caps", "w:smallCaps", "w:strike",
-    "w:dstrike", "w:outline", "w:shadow", "w:emboss", "w:imprint", "w:noProof", "w:snapToGrid",
-    "w:vanish", "w:webHidden", "w:color", "w:spacing", "w:w", "w:kern", "w:position", "w:sz",
-    "w:szCs", "w:highlight", "w:u", "w:effect", "w:bdr", "w:shd", "w:fitText", "w:vertAlign",
-    "w:rtl", "w:cs", "w:em", "w:lang", "w:eastAsianLayout", "w:specVanish", "w:oMath"};
+const std::vector<const char*> kRunOrder = {"w:rStyle",
+                                            "w:rFonts",
+                                            "w:b",
+                                            "w:bCs",
+                                            "w:i",
+                                            "w:iCs",
+                                            "w:caps",
+                                            "w:smallCaps",
+                                            "w:strike",
+                                            "w:dstrike",
+                                            "w:outline",
+                                            "w:shadow",
+                                            "w:emboss",
+                                            "w:imprint",
+                                            "w:noProof",
+                                            "w:snapToGrid",
+                                            "w:vanish",
+                                            "w:webHidden",
+                                            "w:color",
+                                            "w:spacing",
+                                            "w:w",
+                                            "w:kern",
+                                            "w:position",
+                                            "w:sz",
+                                            "w:szCs",
+                                            "w:highlight",
+                                            "w:u",
+                                            "w:effect",
+                                            "w:bdr",
+                                            "w:shd",
+                                            "w:fitText",
+                                            "w:vertAlign",
+                                            "w:rtl",
+                                            "w:cs",
+                                            "w:em",
+                                            "w:lang",
+                                            "w:eastAsianLayout",
+                                            "w:specVanish",
+                                            "w:oMath"};
 
-const std::vector<const char*> kParaOrder = {
-    "w:pStyle", "w:keepNext", "w:keepLines", "w:pageBreakBefore", "w:framePr", "w:widowControl",
-    "w:numPr", "w:suppressLineNumbers", "w:pBdr", "w:shd", "w:tabs", "w:suppressAutoHyphens",
-    "w:kinsoku", "w:wordWrap", "w:overflowPunct", "w:topLinePunct", "w:autoSpaceDE",
-    "w:autoSpaceDN", "w:bidi", "w:adjustRightInd", "w:snapToGrid", "w:spacing", "w:ind",
-    "w:contextualSpacing", "w:mirrorIndents", "w:suppressOverlap", "w:jc", "w:textDirection",
-    "w:textAlignment", "w:textboxTightWrap", "w:outlineLvl", "w:divId", "w:cnfStyle", "w:rPr",
-    "w:sectPr", "w:pPrChange"};
+const std::vector<const char*> kParaOrder = {"w:pStyle",
+                                             "w:keepNext",
+                                             "w:keepLines",
+                                             "w:pageBreakBefore",
+                                             "w:framePr",
+                                             "w:widowControl",
+                                             "w:numPr",
+                                             "w:suppressLineNumbers",
+                                             "w:pBdr",
+                                             "w:shd",
+                                             "w:tabs",
+                                             "w:suppressAutoHyphens",
+                                             "w:kinsoku",
+                                             "w:wordWrap",
+                                             "w:overflowPunct",
+                                             "w:topLinePunct",
+                                             "w:autoSpaceDE",
+                                             "w:autoSpaceDN",
+                                             "w:bidi",
+                                             "w:adjustRightInd",
+                                             "w:snapToGrid",
+                                             "w:spacing",
+                                             "w:ind",
+                                             "w:contextualSpacing",
+                                             "w:mirrorIndents",
+                                             "w:suppressOverlap",
+                                             "w:jc",
+                                             "w:textDirection",
+                                             "w:textAlignment",
+                                             "w:textboxTightWrap",
+                                             "w:outlineLvl",
+                                             "w:divId",
+                                             "w:cnfStyle",
+                                             "w:rPr",
+                                             "w:sectPr",
+                                             "w:pPrChange"};
 
 void setPreserve(pugi::xml_node t, const std::string& text) {
     bool needs = text.empty() || text.front() == ' ' || text.back() == ' ' ||
@@ -60,18 +121,22 @@ pugi::xml_node lastParagraphOf(pugi::xml_node container) {
 
 pugi::xml_node paragraphOfAtom(const Atom& a) {
     switch (a.kind) {
-        case AtomKind::ParaMark: return a.node;
-        case AtomKind::CellMark: return a.para ? a.para : lastParagraphOf(a.node);
+        case AtomKind::ParaMark:
+            return a.node;
+        case AtomKind::CellMark:
+            return a.para ? a.para : lastParagraphOf(a.node);
         case AtomKind::RowMark: {
             auto cells = cellsOf(a.node);
             return cells.empty() ? pugi::xml_node() : lastParagraphOf(cells.back());
         }
-        default: return a.para;
+        default:
+            return a.para;
     }
 }
 
 pugi::xml_node insertAt(InsertPoint pt, const char* name) {
-    return pt.before ? pt.parent.insert_child_before(name, pt.before) : pt.parent.append_child(name);
+    return pt.before ? pt.parent.insert_child_before(name, pt.before)
+                     : pt.parent.append_child(name);
 }
 
 void appendTextRun(InsertPoint pt, const std::u32string& text, pugi::xml_node rPr) {
@@ -222,7 +287,8 @@ pugi::xml_node splitParagraph(InsertPoint point) {
     pugi::xml_node parent = point.parent, before = point.before;
     while (parent && parent != p) {
         pugi::xml_node copy = parent.parent().insert_child_after(parent.name(), parent);
-        for (pugi::xml_attribute a : parent.attributes()) copy.append_attribute(a.name()) = a.value();
+        for (pugi::xml_attribute a : parent.attributes())
+            copy.append_attribute(a.name()) = a.value();
         for (pugi::xml_node n = before; n;) {
             pugi::xml_node next = n.next_sibling();
             copy.append_move(n);
@@ -402,8 +468,8 @@ std::vector<pugi::xml_node> paragraphsIn(Story& story, long start, long end) {
 void setAlignment(pugi::xml_node p, Alignment alignment) {
     pugi::xml_node jc = orderedChild(ensurePPr(p), "w:jc", kParaOrder);
     jc.remove_attribute("w:val");
-    const char* val = alignment == Alignment::Center  ? "center"
-                      : alignment == Alignment::Right ? "right"
+    const char* val = alignment == Alignment::Center    ? "center"
+                      : alignment == Alignment::Right   ? "right"
                       : alignment == Alignment::Justify ? "both"
                                                         : "left";
     jc.append_attribute("w:val") = val;
@@ -428,7 +494,8 @@ long bodyTextWidthTwips(DocState& doc) {
 
 pugi::xml_node insertTable(Story& story, long pos, long rows, long columns) {
     if (rows < 1 || columns < 1 || rows > 32767 || columns > 63)
-        raise(tarvex::errc::invalidCall, "Ungültige Zeilen- oder Spaltenzahl für eine neue Tabelle.");
+        raise(tarvex::errc::invalidCall,
+              "Ungültige Zeilen- oder Spaltenzahl für eine neue Tabelle.");
     long before = story.size();
     if (before == 0) resolveBefore(story, 0);
     const std::vector<Atom> atoms = story.atoms();
@@ -483,7 +550,8 @@ pugi::xml_node insertTable(Story& story, long pos, long rows, long columns) {
     }
     tblPr.append_child("w:tblLayout").append_attribute("w:type") = "fixed";
     pugi::xml_node grid = tbl.append_child("w:tblGrid");
-    for (long c = 0; c < columns; ++c) grid.append_child("w:gridCol").append_attribute("w:w") = cell;
+    for (long c = 0; c < columns; ++c)
+        grid.append_child("w:gridCol").append_attribute("w:w") = cell;
     for (long r = 0; r < rows; ++r) {
         pugi::xml_node tr = tbl.append_child("w:tr");
         for (long c = 0; c < columns; ++c) {

@@ -17,19 +17,20 @@ namespace tarvex::word {
 namespace {
 
 [[noreturn]] void fail(int err, const std::string& what, const std::string& path) {
-    int number = err == ENOENT                       ? errc::fileNotFound
-                 : err == ENOSPC || err == EDQUOT    ? errc::diskFull
+    int number = err == ENOENT                                   ? errc::fileNotFound
+                 : err == ENOSPC || err == EDQUOT                ? errc::diskFull
                  : err == EACCES || err == EPERM || err == EROFS ? errc::permissionDenied
-                                                     : tarvex::errc::fileError;
+                                                                 : tarvex::errc::fileError;
     std::string text = err == ENOENT   ? "Datei nicht gefunden"
                        : err == ENOSPC ? "Datenträger voll"
-                       : err == EACCES || err == EPERM || err == EROFS ? "Zugriff verweigert"
-                                                                       : "Fehler beim Zugriff auf Pfad/Datei";
+                       : err == EACCES || err == EPERM || err == EROFS
+                           ? "Zugriff verweigert"
+                           : "Fehler beim Zugriff auf Pfad/Datei";
     throw Error(number, text + ": " + path + " (" + what + ": " + std::strerror(err) + ")");
 }
 
 class PosixFile : public WritableFile {
-public:
+  public:
     PosixFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     ~PosixFile() override {
         if (fd_ >= 0) ::close(fd_);
@@ -54,13 +55,13 @@ public:
         if (fd >= 0 && ::close(fd) != 0) fail(errno, "Schließen", path_);
     }
 
-private:
+  private:
     int fd_;
     std::string path_;
 };
 
 class PosixFileSystem : public FileSystem {
-public:
+  public:
     std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) override {
         int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) fail(errno, "Öffnen", path);
@@ -119,7 +120,8 @@ FileSystem& RealFileSystem() {
     return fs;
 }
 
-void WriteFileAtomically(FileSystem& fs, const std::string& path, std::span<const std::uint8_t> data) {
+void WriteFileAtomically(FileSystem& fs, const std::string& path,
+                         std::span<const std::uint8_t> data) {
     std::string folder = folderOf(path);
     std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
     std::random_device random;

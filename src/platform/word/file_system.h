@@ -13,7 +13,7 @@ namespace tarvex::word {
 
 // A file open for writing; closing without Sync may lose data.
 class WritableFile {
-public:
+  public:
     virtual ~WritableFile() = default;
     virtual void Append(std::span<const std::uint8_t> data) = 0;
     // Flushes the data to the storage device.
@@ -22,7 +22,7 @@ public:
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // Whole content of a file; refuses files larger than `maxBytes` with 75.
     virtual std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
@@ -41,7 +41,7 @@ FileSystem& RealFileSystem();
 
 // Passes every call on to another file system; tests override single calls to inject faults.
 class ForwardingFileSystem : public FileSystem {
-public:
+  public:
     explicit ForwardingFileSystem(FileSystem& target) : target_(target) {}
     std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) override {
         return target_.ReadFile(path, maxBytes);
@@ -55,7 +55,7 @@ public:
     void Remove(const std::string& path) noexcept override { target_.Remove(path); }
     void SyncFolder(const std::string& path) override { target_.SyncFolder(path); }
 
-protected:
+  protected:
     FileSystem& target_;
 };
 

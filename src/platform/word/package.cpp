@@ -82,7 +82,8 @@ std::string Package::read(const PackageEntry& entry, std::uint64_t limit) const 
     zip_int64_t more = zip_fread(file, &extra, 1);
     zip_fclose(file);
     if (done != entry.size || more != 0)
-        badDocument("Der Teil " + entry.name + " ist beschädigt (Größe oder Prüfsumme stimmt nicht).");
+        badDocument("Der Teil " + entry.name +
+                    " ist beschädigt (Größe oder Prüfsumme stimmt nicht).");
     return out;
 }
 
@@ -115,9 +116,10 @@ std::vector<std::uint8_t> Package::write(const std::map<std::string, std::string
         zip_source_t* part = zip_source_buffer(out, data.data(), data.size(), 0);
         if (!part) fail("Speichern nicht möglich");
         const PackageEntry* existing = find(name);
-        int rc = existing ? zip_file_replace(out, existing->index, part, 0)
-                          : static_cast<int>(zip_file_add(out, name.c_str(), part,
-                                                          ZIP_FL_ENC_UTF_8) < 0 ? -1 : 0);
+        int rc = existing
+                     ? zip_file_replace(out, existing->index, part, 0)
+                     : static_cast<int>(
+                           zip_file_add(out, name.c_str(), part, ZIP_FL_ENC_UTF_8) < 0 ? -1 : 0);
         if (rc != 0) {
             zip_source_free(part);
             fail("Teil " + name + " kann nicht geschrieben werden");

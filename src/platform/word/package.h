@@ -20,7 +20,7 @@ struct PackageEntry {
 };
 
 class Package {
-public:
+  public:
     static constexpr std::uint64_t kMaxPartBytes = 64ull << 20;
     static constexpr std::uint64_t kMaxEntries = 10000;
 
@@ -39,7 +39,7 @@ public:
     // The archive with `parts` (name -> content) replacing or adding entries.
     std::vector<std::uint8_t> write(const std::map<std::string, std::string>& parts) const;
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
     zip* archive_ = nullptr;
     std::vector<PackageEntry> entries_;

@@ -11,7 +11,8 @@ using namespace detail;
 namespace {
 
 Story& storyOf(const RangeState& st) {
-    if (!st.story->alive()) raise(errc::objectDeleted, "Der Bereich gehört zu einem gelöschten Text.");
+    if (!st.story->alive())
+        raise(errc::objectDeleted, "Der Bereich gehört zu einem gelöschten Text.");
     return *st.story;
 }
 
@@ -20,7 +21,8 @@ bool isBlank(char32_t ch) { return ch == U' ' || ch == 0xA0; }
 bool isWordChar(char32_t ch) {
     if (ch >= U'0' && ch <= U'9') return true;
     if ((ch >= U'a' && ch <= U'z') || (ch >= U'A' && ch <= U'Z') || ch == U'_') return true;
-    return ch >= 0xC0 && ch != 0xD7 && ch != 0xF7 && ch != 0x20AC && !(ch >= 0x2000 && ch <= 0x206F);
+    return ch >= 0xC0 && ch != 0xD7 && ch != 0xF7 && ch != 0x20AC &&
+           !(ch >= 0x2000 && ch <= 0x206F);
 }
 
 }  // namespace
@@ -114,8 +116,12 @@ void Range::Delete() { deleteItems(storyOf(*state_), state_->start, state_->end)
 
 void Range::Select() { state_->story->doc().selection.select({Duplicate().state()}); }
 
-bool Range::Bold() const { return allRunsHave(storyOf(*state_), state_->start, state_->end, "w:b"); }
-void Range::SetBold(bool bold) { setRunProperty(storyOf(*state_), state_->start, state_->end, "w:b", bold); }
+bool Range::Bold() const {
+    return allRunsHave(storyOf(*state_), state_->start, state_->end, "w:b");
+}
+void Range::SetBold(bool bold) {
+    setRunProperty(storyOf(*state_), state_->start, state_->end, "w:b", bold);
+}
 bool Range::Underline() const {
     return allRunsHave(storyOf(*state_), state_->start, state_->end, "w:u");
 }
@@ -130,7 +136,8 @@ Alignment Range::ParagraphAlignment() const {
 
 void Range::SetParagraphAlignment(Alignment alignment) {
     Story& story = storyOf(*state_);
-    for (pugi::xml_node p : paragraphsIn(story, state_->start, state_->end)) setAlignment(p, alignment);
+    for (pugi::xml_node p : paragraphsIn(story, state_->start, state_->end))
+        setAlignment(p, alignment);
     story.touched();
 }
 

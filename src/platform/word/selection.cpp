@@ -11,7 +11,8 @@ namespace {
 std::shared_ptr<RangeState> primary(DocState& doc) {
     auto& sel = doc.selection;
     if (sel.shape) return Shape(doc.shared_from_this(), toRef(sel.shape)).TextRange().state();
-    if (sel.ranges.empty() || !sel.ranges.front()->story->alive()) sel.select({doc.body().makeRange(0, 0)});
+    if (sel.ranges.empty() || !sel.ranges.front()->story->alive())
+        sel.select({doc.body().makeRange(0, 0)});
     return sel.ranges.front();
 }
 
@@ -24,7 +25,8 @@ word::Range Selection::Range() const { return word::Range(primary(*doc_)).Duplic
 std::string Selection::Text() const { return word::Range(primary(*doc_)).Text(); }
 
 void Selection::MoveRight(long count, bool extend) {
-    if (doc_->selection.shape) raise(tarvex::errc::invalidCall, "Eine Form kann nicht erweitert werden.");
+    if (doc_->selection.shape)
+        raise(tarvex::errc::invalidCall, "Eine Form kann nicht erweitert werden.");
     word::Range r(primary(*doc_));
     doc_->selection.ranges.resize(1);
     if (!extend) r.Collapse(CollapseDirection::End);
@@ -60,7 +62,8 @@ void Selection::TypeText(const std::string& text) {
     for (long i = state->start; i < state->end && i < story.size(); ++i) {
         const Atom& a = story.atoms()[i];
         if (a.kind == AtomKind::Char) {
-            if (pugi::xml_node rPr = a.node.parent().child("w:rPr")) props = holder.append_copy(rPr);
+            if (pugi::xml_node rPr = a.node.parent().child("w:rPr"))
+                props = holder.append_copy(rPr);
             break;
         }
     }
@@ -79,7 +82,8 @@ word::Tables Selection::Tables() const {
 
 word::Border Selection::Borders(BorderIndex index) const {
     word::Tables tables = Tables();
-    if (tables.Count() == 0) raise(tarvex::errc::invalidCall, "Die Markierung liegt in keiner Tabelle.");
+    if (tables.Count() == 0)
+        raise(tarvex::errc::invalidCall, "Die Markierung liegt in keiner Tabelle.");
     return tables.Item(1).Borders(index);
 }
 

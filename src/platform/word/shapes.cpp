@@ -21,12 +21,16 @@ pugi::xml_node spPr(pugi::xml_node anchor) {
 }
 
 pugi::xml_node textContent(pugi::xml_node anchor) {
-    return anchor.child("a:graphic").child("a:graphicData").child("wps:wsp").child("wps:txbx").child("w:txbxContent");
+    return anchor.child("a:graphic")
+        .child("a:graphicData")
+        .child("wps:wsp")
+        .child("wps:txbx")
+        .child("w:txbxContent");
 }
 
 bool isFill(pugi::xml_node n) {
-    return is(n, "a:noFill") || is(n, "a:solidFill") || is(n, "a:gradFill") || is(n, "a:blipFill") ||
-           is(n, "a:pattFill") || is(n, "a:grpFill");
+    return is(n, "a:noFill") || is(n, "a:solidFill") || is(n, "a:gradFill") ||
+           is(n, "a:blipFill") || is(n, "a:pattFill") || is(n, "a:grpFill");
 }
 
 long highestDocPrId(DocState& doc) {
@@ -51,12 +55,14 @@ void declare(pugi::xml_node root, const char* prefix, const char* uri) {
     if (!existing)
         root.append_attribute(attr.c_str()) = uri;
     else if (std::strcmp(existing.value(), uri) != 0)
-        raise(tarvex::errc::invalidCall, std::string("Das Präfix ") + prefix + " ist anders belegt.");
+        raise(tarvex::errc::invalidCall,
+              std::string("Das Präfix ") + prefix + " ist anders belegt.");
 }
 
 }  // namespace
 
-Shape::Shape(std::shared_ptr<DocState> doc, const XmlNode* anchor) : doc_(std::move(doc)), anchor_(anchor) {}
+Shape::Shape(std::shared_ptr<DocState> doc, const XmlNode* anchor)
+    : doc_(std::move(doc)), anchor_(anchor) {}
 
 std::string Shape::Name() const {
     doc_->requireAlive(toNode(anchor_), *doc_->mainPart);
@@ -113,8 +119,12 @@ void setOffset(pugi::xml_node anchor, const char* axis, double points) {
 
 double Shape::Left() const { return offset(toNode(anchor_), "wp:positionH"); }
 double Shape::Top() const { return offset(toNode(anchor_), "wp:positionV"); }
-double Shape::Width() const { return toNode(anchor_).child("wp:extent").attribute("cx").as_llong() / kEmuPerPoint; }
-double Shape::Height() const { return toNode(anchor_).child("wp:extent").attribute("cy").as_llong() / kEmuPerPoint; }
+double Shape::Width() const {
+    return toNode(anchor_).child("wp:extent").attribute("cx").as_llong() / kEmuPerPoint;
+}
+double Shape::Height() const {
+    return toNode(anchor_).child("wp:extent").attribute("cy").as_llong() / kEmuPerPoint;
+}
 
 void Shape::SetLeft(double points) {
     doc_->requireAlive(toNode(anchor_), *doc_->mainPart);
@@ -139,7 +149,7 @@ void Shape::SetRelativeVerticalPosition(RelativeVerticalPosition relative) {
 
 RelativeVerticalPosition Shape::GetRelativeVerticalPosition() const {
     std::string from = toNode(anchor_).child("wp:positionV").attribute("relativeFrom").value();
-    return from == "page" ? RelativeVerticalPosition::Page
+    return from == "page"     ? RelativeVerticalPosition::Page
            : from == "margin" ? RelativeVerticalPosition::Margin
                               : RelativeVerticalPosition::Paragraph;
 }
@@ -159,16 +169,20 @@ void Shape::SetFillVisible(bool visible) {
         if (isFill(c)) existing = c;
     if (!visible) {
         if (is(existing, "a:noFill")) return;
-        pugi::xml_node fresh = existing ? props.insert_child_before("a:noFill", existing) : pugi::xml_node();
+        pugi::xml_node fresh =
+            existing ? props.insert_child_before("a:noFill", existing) : pugi::xml_node();
         if (!fresh) {
-            pugi::xml_node geometry = props.child("a:prstGeom") ? props.child("a:prstGeom") : props.child("a:custGeom");
+            pugi::xml_node geometry =
+                props.child("a:prstGeom") ? props.child("a:prstGeom") : props.child("a:custGeom");
             if (!geometry) geometry = props.child("a:xfrm");
-            geometry ? props.insert_child_after("a:noFill", geometry) : props.prepend_child("a:noFill");
+            geometry ? props.insert_child_after("a:noFill", geometry)
+                     : props.prepend_child("a:noFill");
         }
         if (existing) props.remove_child(existing);
     } else if (!existing || is(existing, "a:noFill")) {
-        pugi::xml_node fill = existing ? props.insert_child_before("a:solidFill", existing)
-                                       : props.insert_child_after("a:solidFill", props.child("a:prstGeom"));
+        pugi::xml_node fill =
+            existing ? props.insert_child_before("a:solidFill", existing)
+                     : props.insert_child_after("a:solidFill", props.child("a:prstGeom"));
         fill.append_child("a:srgbClr").append_attribute("val") = "FFFFFF";
         if (existing) props.remove_child(existing);
     }
@@ -177,7 +191,8 @@ void Shape::SetFillVisible(bool visible) {
 
 void Shape::SetFillTransparency(double transparency) {
     doc_->requireAlive(toNode(anchor_), *doc_->mainPart);
-    if (transparency < 0 || transparency > 1) raise(tarvex::errc::invalidCall, "Ungültige Transparenz.");
+    if (transparency < 0 || transparency > 1)
+        raise(tarvex::errc::invalidCall, "Ungültige Transparenz.");
     pugi::xml_node colour = spPr(toNode(anchor_)).child("a:solidFill").first_child();
     if (!colour) return;  // no visible fill: nothing to make transparent
     pugi::xml_node alpha = colour.child("a:alpha");
@@ -204,7 +219,8 @@ void Shape::SetLineVisible(bool visible) {
         c = next;
     }
     if (visible)
-        ln.prepend_child("a:solidFill").append_child("a:srgbClr").append_attribute("val") = "000000";
+        ln.prepend_child("a:solidFill").append_child("a:srgbClr").append_attribute("val") =
+            "000000";
     else
         ln.prepend_child("a:noFill");
     doc_->mainPart->dirty = true;
@@ -233,7 +249,8 @@ Shape Shapes::Item(long index) const {
 }
 
 Shape Shapes::AddTextbox(TextOrientation, double left, double top, double width, double height) {
-    if (!(width > 0) || !(height > 0)) raise(tarvex::errc::invalidCall, "Ungültige Größe des Textfelds.");
+    if (!(width > 0) || !(height > 0))
+        raise(tarvex::errc::invalidCall, "Ungültige Größe des Textfelds.");
     pugi::xml_node root = doc_->mainPart->root();
     declare(root, "wp", "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
     declare(root, "wps", "http://schemas.microsoft.com/office/word/2010/wordprocessingShape");
@@ -245,21 +262,37 @@ Shape Shapes::AddTextbox(TextOrientation, double left, double top, double width,
     auto emu = [](double points) { return std::to_string(std::llround(points * kEmuPerPoint)); };
     std::string cx = emu(width), cy = emu(height);
     std::string xml =
-        "<w:r><w:rPr><w:noProof/></w:rPr><w:drawing><wp:anchor distT=\"0\" distB=\"0\" distL=\"114300\" "
-        "distR=\"114300\" simplePos=\"0\" relativeHeight=\"" + std::to_string(zOrder) +
-        "\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\"><wp:simplePos x=\"0\" y=\"0\"/>"
-        "<wp:positionH relativeFrom=\"page\"><wp:posOffset>" + emu(left) + "</wp:posOffset></wp:positionH>"
-        "<wp:positionV relativeFrom=\"page\"><wp:posOffset>" + emu(top) + "</wp:posOffset></wp:positionV>"
-        "<wp:extent cx=\"" + cx + "\" cy=\"" + cy + "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/>"
-        "<wp:wrapNone/><wp:docPr id=\"" + std::to_string(id) + "\" name=\"Textfeld " + std::to_string(id) +
+        "<w:r><w:rPr><w:noProof/></w:rPr><w:drawing><wp:anchor distT=\"0\" distB=\"0\" "
+        "distL=\"114300\" "
+        "distR=\"114300\" simplePos=\"0\" relativeHeight=\"" +
+        std::to_string(zOrder) +
+        "\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\"><wp:simplePos "
+        "x=\"0\" y=\"0\"/>"
+        "<wp:positionH relativeFrom=\"page\"><wp:posOffset>" +
+        emu(left) +
+        "</wp:posOffset></wp:positionH>"
+        "<wp:positionV relativeFrom=\"page\"><wp:posOffset>" +
+        emu(top) +
+        "</wp:posOffset></wp:positionV>"
+        "<wp:extent cx=\"" +
+        cx + "\" cy=\"" + cy +
+        "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/>"
+        "<wp:wrapNone/><wp:docPr id=\"" +
+        std::to_string(id) + "\" name=\"Textfeld " + std::to_string(id) +
         "\"/><wp:cNvGraphicFramePr/><a:graphic><a:graphicData "
         "uri=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\"><wps:wsp>"
-        "<wps:cNvSpPr txBox=\"1\"/><wps:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" + cx + "\" cy=\"" + cy +
-        "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom><a:solidFill><a:srgbClr val=\"FFFFFF\"/>"
-        "</a:solidFill><a:ln w=\"6350\"><a:solidFill><a:srgbClr val=\"000000\"/></a:solidFill></a:ln></wps:spPr>"
-        "<wps:txbx><w:txbxContent><w:p/></w:txbxContent></wps:txbx><wps:bodyPr rot=\"0\" vert=\"horz\" "
-        "wrap=\"square\" lIns=\"91440\" tIns=\"45720\" rIns=\"91440\" bIns=\"45720\" anchor=\"t\" anchorCtr=\"0\">"
-        "<a:noAutofit/></wps:bodyPr></wps:wsp></a:graphicData></a:graphic></wp:anchor></w:drawing></w:r>";
+        "<wps:cNvSpPr txBox=\"1\"/><wps:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" +
+        cx + "\" cy=\"" + cy +
+        "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom><a:solidFill><a:srgbClr "
+        "val=\"FFFFFF\"/>"
+        "</a:solidFill><a:ln w=\"6350\"><a:solidFill><a:srgbClr "
+        "val=\"000000\"/></a:solidFill></a:ln></wps:spPr>"
+        "<wps:txbx><w:txbxContent><w:p/></w:txbxContent></wps:txbx><wps:bodyPr rot=\"0\" "
+        "vert=\"horz\" "
+        "wrap=\"square\" lIns=\"91440\" tIns=\"45720\" rIns=\"91440\" bIns=\"45720\" anchor=\"t\" "
+        "anchorCtr=\"0\">"
+        "<a:noAutofit/></wps:bodyPr></wps:wsp></a:graphicData></a:graphic></wp:anchor></"
+        "w:drawing></w:r>";
     pugi::xml_document fragment;
     fragment.load_string(xml.c_str(), pugi::parse_default);
     Story& body = doc_->body();
@@ -269,7 +302,8 @@ Shape Shapes::AddTextbox(TextOrientation, double left, double top, double width,
         if (it->kind == AtomKind::ParaMark && it->node.parent() == body.root()) para = it->node;
     if (!para) {
         pugi::xml_node sect = body.root().child("w:sectPr");
-        para = sect ? body.root().insert_child_before("w:p", sect) : body.root().append_child("w:p");
+        para =
+            sect ? body.root().insert_child_before("w:p", sect) : body.root().append_child("w:p");
     }
     pugi::xml_node run = para.append_copy(fragment.first_child());
     body.touched();

@@ -12,7 +12,7 @@ namespace {
 bool is(pugi::xml_node n, const char* name) { return std::strcmp(n.name(), name) == 0; }
 
 class Flattener {
-public:
+  public:
     explicit Flattener(std::vector<Atom>& out) : out_(out) {}
 
     void blocks(pugi::xml_node container) {
@@ -29,7 +29,7 @@ public:
         }
     }
 
-private:
+  private:
     void paragraph(pugi::xml_node p) {
         inlines(p, p);
         out_.push_back({AtomKind::ParaMark, p, 0, 0, U'\r', p});
@@ -97,7 +97,10 @@ private:
             } else if (!std::strcmp(name, "w:softHyphen")) {
                 push(c, char32_t(31), p);
             } else if (!std::strcmp(name, "w:sym")) {
-                push(c, static_cast<char32_t>(std::strtoul(c.attribute("w:char").value(), nullptr, 16)), p);
+                push(
+                    c,
+                    static_cast<char32_t>(std::strtoul(c.attribute("w:char").value(), nullptr, 16)),
+                    p);
             } else if (!std::strcmp(name, "w:commentReference")) {
                 out_.push_back({AtomKind::Ref, c, 0, 0, 0, p});
             }
@@ -223,10 +226,15 @@ std::string Story::text(long start, long end) {
                 else
                     appendUtf8(out, a.ch);
                 break;
-            case AtomKind::ParaMark: out += '\r'; break;
+            case AtomKind::ParaMark:
+                out += '\r';
+                break;
             case AtomKind::CellMark:
-            case AtomKind::RowMark: out += "\r\a"; break;
-            case AtomKind::Ref: break;
+            case AtomKind::RowMark:
+                out += "\r\a";
+                break;
+            case AtomKind::Ref:
+                break;
         }
     }
     return out;

@@ -13,18 +13,31 @@ using namespace detail;
 
 namespace detail {
 
-const std::vector<const char*> kTblPrOrder = {
-    "w:tblStyle", "w:tblpPr", "w:tblOverlap", "w:bidiVisual", "w:tblStyleRowBandSize",
-    "w:tblStyleColBandSize", "w:tblW", "w:jc", "w:tblCellSpacing", "w:tblInd", "w:tblBorders",
-    "w:shd", "w:tblLayout", "w:tblCellMar", "w:tblLook", "w:tblCaption", "w:tblDescription"};
+const std::vector<const char*> kTblPrOrder = {"w:tblStyle",
+                                              "w:tblpPr",
+                                              "w:tblOverlap",
+                                              "w:bidiVisual",
+                                              "w:tblStyleRowBandSize",
+                                              "w:tblStyleColBandSize",
+                                              "w:tblW",
+                                              "w:jc",
+                                              "w:tblCellSpacing",
+                                              "w:tblInd",
+                                              "w:tblBorders",
+                                              "w:shd",
+                                              "w:tblLayout",
+                                              "w:tblCellMar",
+                                              "w:tblLook",
+                                              "w:tblCaption",
+                                              "w:tblDescription"};
 const std::vector<const char*> kTcPrOrder = {
-    "w:cnfStyle", "w:tcW", "w:gridSpan", "w:hMerge", "w:vMerge", "w:tcBorders", "w:shd",
-    "w:noWrap", "w:tcMar", "w:textDirection", "w:tcFitText", "w:vAlign", "w:hideMark"};
+    "w:cnfStyle", "w:tcW",   "w:gridSpan",      "w:hMerge",    "w:vMerge", "w:tcBorders", "w:shd",
+    "w:noWrap",   "w:tcMar", "w:textDirection", "w:tcFitText", "w:vAlign", "w:hideMark"};
 
 namespace {
 
-const std::vector<const char*> kBorderOrder = {"w:top", "w:left", "w:start", "w:bottom", "w:right",
-                                               "w:end", "w:insideH", "w:insideV"};
+const std::vector<const char*> kBorderOrder = {"w:top",   "w:left", "w:start",   "w:bottom",
+                                               "w:right", "w:end",  "w:insideH", "w:insideV"};
 
 bool is(pugi::xml_node n, const char* name) { return n && std::strcmp(n.name(), name) == 0; }
 
@@ -68,11 +81,13 @@ std::vector<pugi::xml_node> topLevelTables(pugi::xml_node root) {
 
 void recomputeGrid(pugi::xml_node tbl) {
     std::vector<long> grid;
-    for (pugi::xml_node g : tbl.child("w:tblGrid").children("w:gridCol")) grid.push_back(g.attribute("w:w").as_int());
+    for (pugi::xml_node g : tbl.child("w:tblGrid").children("w:gridCol"))
+        grid.push_back(g.attribute("w:w").as_int());
     std::vector<std::vector<std::pair<pugi::xml_node, long>>> rows;
     for (pugi::xml_node tr : rowsOf(tbl)) {
         pugi::xml_node trPr = tr.child("w:trPr");
-        if (trPr.child("w:gridBefore") || trPr.child("w:gridAfter")) return;  // leave such tables alone
+        if (trPr.child("w:gridBefore") || trPr.child("w:gridAfter"))
+            return;  // leave such tables alone
         std::vector<std::pair<pugi::xml_node, long>> cells;
         std::size_t column = 0;
         for (pugi::xml_node tc : cellsOf(tr)) {
@@ -81,10 +96,12 @@ void recomputeGrid(pugi::xml_node tbl) {
             long span = std::max(1, tcPr.child("w:gridSpan").attribute("w:val").as_int(1));
             pugi::xml_node tcW = tcPr.child("w:tcW");
             long width = 0;
-            if (tcW && (std::string(tcW.attribute("w:type").value()) == "dxa" || !tcW.attribute("w:type")))
+            if (tcW &&
+                (std::string(tcW.attribute("w:type").value()) == "dxa" || !tcW.attribute("w:type")))
                 width = tcW.attribute("w:w").as_int();
             if (width <= 0)
-                for (long s = 0; s < span && column + s < grid.size(); ++s) width += grid[column + s];
+                for (long s = 0; s < span && column + s < grid.size(); ++s)
+                    width += grid[column + s];
             column += static_cast<std::size_t>(span);
             cells.emplace_back(tc, std::max(width, 1L));
         }
@@ -103,7 +120,8 @@ void recomputeGrid(pugi::xml_node tbl) {
         for (const auto& [tc, width] : row) {
             long from = edge;
             edge += width;
-            long span = std::count_if(edges.begin(), edges.end(), [&](long e) { return e > from && e <= edge; });
+            long span = std::count_if(edges.begin(), edges.end(),
+                                      [&](long e) { return e > from && e <= edge; });
             pugi::xml_node tcPr = tcPrOf(tc);
             setTwips(orderedChild(tcPr, "w:tcW", kTcPrOrder), width);
             if (span > 1) {
@@ -121,7 +139,8 @@ void recomputeGrid(pugi::xml_node tbl) {
     long previous = 0;
     pugi::xml_node change = tblGrid.child("w:tblGridChange");
     for (long e : edges) {
-        pugi::xml_node g = change ? tblGrid.insert_child_before("w:gridCol", change) : tblGrid.append_child("w:gridCol");
+        pugi::xml_node g = change ? tblGrid.insert_child_before("w:gridCol", change)
+                                  : tblGrid.append_child("w:gridCol");
         g.append_attribute("w:w") = e - previous;
         previous = e;
     }
@@ -140,11 +159,13 @@ void requireTable(const std::shared_ptr<DocState>& doc, const XmlNode* n) {
     doc->requireAlive(toNode(n), *doc->mainPart);
 }
 
-void selectRanges(const std::shared_ptr<DocState>& doc, std::vector<std::shared_ptr<RangeState>> ranges) {
+void selectRanges(const std::shared_ptr<DocState>& doc,
+                  std::vector<std::shared_ptr<RangeState>> ranges) {
     doc->selection.select(std::move(ranges));
 }
 
-std::shared_ptr<RangeState> rangeOver(const std::shared_ptr<DocState>& doc, pugi::xml_node container) {
+std::shared_ptr<RangeState> rangeOver(const std::shared_ptr<DocState>& doc,
+                                      pugi::xml_node container) {
     Story& body = doc->body();
     auto [s, e] = body.span(container);
     return body.makeRange(s, e);
@@ -249,7 +270,9 @@ RowHeightRule Row::HeightRule() const {
     pugi::xml_node h = toNode(tr_).child("w:trPr").child("w:trHeight");
     if (!h) return RowHeightRule::Auto;
     std::string rule = h.attribute("w:hRule").value();
-    return rule == "exact" ? RowHeightRule::Exactly : rule == "auto" ? RowHeightRule::Auto : RowHeightRule::AtLeast;
+    return rule == "exact"  ? RowHeightRule::Exactly
+           : rule == "auto" ? RowHeightRule::Auto
+                            : RowHeightRule::AtLeast;
 }
 
 Rows::Rows(std::shared_ptr<DocState> doc, const XmlNode* tbl) : doc_(std::move(doc)), tbl_(tbl) {}
@@ -262,7 +285,8 @@ long Rows::Count() const {
 Row Rows::Item(long index) const {
     requireTable(doc_, tbl_);
     auto rows = rowsOf(toNode(tbl_));
-    if (index < 1 || index > static_cast<long>(rows.size())) throw Error(tarvex::errc::subscriptOutOfRange);
+    if (index < 1 || index > static_cast<long>(rows.size()))
+        throw Error(tarvex::errc::subscriptOutOfRange);
     return Row(doc_, toRef(rows[static_cast<std::size_t>(index - 1)]));
 }
 
@@ -303,7 +327,9 @@ void Column::SetWidth(double points) {
     for (pugi::xml_node tr : rowsOf(toNode(tbl_))) {
         auto cells = cellsOf(tr);
         if (index_ <= static_cast<long>(cells.size()))
-            setTwips(orderedChild(tcPrOf(cells[static_cast<std::size_t>(index_ - 1)]), "w:tcW", kTcPrOrder), twips);
+            setTwips(orderedChild(tcPrOf(cells[static_cast<std::size_t>(index_ - 1)]), "w:tcW",
+                                  kTcPrOrder),
+                     twips);
     }
     recomputeGrid(toNode(tbl_));
     doc_->body().touched();
@@ -320,7 +346,8 @@ void Column::Select() {
     selectRanges(doc_, std::move(ranges));
 }
 
-Columns::Columns(std::shared_ptr<DocState> doc, const XmlNode* tbl) : doc_(std::move(doc)), tbl_(tbl) {}
+Columns::Columns(std::shared_ptr<DocState> doc, const XmlNode* tbl)
+    : doc_(std::move(doc)), tbl_(tbl) {}
 
 long Columns::Count() const {
     requireTable(doc_, tbl_);
@@ -343,12 +370,18 @@ namespace {
 
 std::vector<const char*> sideNames(BorderIndex index) {
     switch (index) {
-        case BorderIndex::Top: return {"w:top"};
-        case BorderIndex::Left: return {"w:left", "w:start"};
-        case BorderIndex::Bottom: return {"w:bottom"};
-        case BorderIndex::Right: return {"w:right", "w:end"};
-        case BorderIndex::Horizontal: return {"w:insideH"};
-        case BorderIndex::Vertical: return {"w:insideV"};
+        case BorderIndex::Top:
+            return {"w:top"};
+        case BorderIndex::Left:
+            return {"w:left", "w:start"};
+        case BorderIndex::Bottom:
+            return {"w:bottom"};
+        case BorderIndex::Right:
+            return {"w:right", "w:end"};
+        case BorderIndex::Horizontal:
+            return {"w:insideH"};
+        case BorderIndex::Vertical:
+            return {"w:insideV"};
     }
     raise(tarvex::errc::invalidCall, "Ungültiger Rahmenindex.");
 }
@@ -360,7 +393,8 @@ LineStyle Border::GetLineStyle() const {
     pugi::xml_node borders = toNode(tbl_).child("w:tblPr").child("w:tblBorders");
     for (const char* name : sideNames(index_)) {
         std::string val = borders.child(name).attribute("w:val").value();
-        if (!val.empty()) return val == "nil" || val == "none" ? LineStyle::None : LineStyle::Single;
+        if (!val.empty())
+            return val == "nil" || val == "none" ? LineStyle::None : LineStyle::Single;
     }
     return LineStyle::None;
 }
@@ -398,11 +432,13 @@ word::Cell Table::Cell(long row, long column) const {
     requireTable(doc_, tbl_);
     auto rows = rowsOf(toNode(tbl_));
     if (row < 1 || row > static_cast<long>(rows.size()))
-        raise(tarvex::errc::subscriptOutOfRange, "Die Tabelle hat keine Zeile " + std::to_string(row) + ".");
+        raise(tarvex::errc::subscriptOutOfRange,
+              "Die Tabelle hat keine Zeile " + std::to_string(row) + ".");
     auto cells = cellsOf(rows[static_cast<std::size_t>(row - 1)]);
     if (column < 1 || column > static_cast<long>(cells.size()))
-        raise(tarvex::errc::subscriptOutOfRange, "Die Zeile " + std::to_string(row) + " hat keine Zelle " +
-                                                     std::to_string(column) + ".");
+        raise(tarvex::errc::subscriptOutOfRange, "Die Zeile " + std::to_string(row) +
+                                                     " hat keine Zelle " + std::to_string(column) +
+                                                     ".");
     return word::Cell(doc_, toRef(cells[static_cast<std::size_t>(column - 1)]));
 }
 
@@ -436,7 +472,8 @@ Table Tables::Item(long index) const {
 Table Tables::Add(const word::Range& at, long rows, long columns) {
     RangeState& st = *at.state();
     if (st.story != &doc_->body())
-        raise(tarvex::errc::invalidCall, "Eine Tabelle kann nur in den Textkörper eingefügt werden.");
+        raise(tarvex::errc::invalidCall,
+              "Eine Tabelle kann nur in den Textkörper eingefügt werden.");
     return Table(doc_, toRef(insertTable(*st.story, st.start, rows, columns)));
 }
 

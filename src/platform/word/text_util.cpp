@@ -5,7 +5,11 @@ namespace tarvex::word::detail {
 char32_t decodeUtf8(const char* s, std::size_t available, std::size_t& size) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     unsigned char b = byte(0);
-    std::size_t need = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    std::size_t need = b < 0x80         ? 1
+                       : (b >> 5) == 6  ? 2
+                       : (b >> 4) == 14 ? 3
+                       : (b >> 3) == 30 ? 4
+                                        : 0;
     if (need == 0 || need > available) {
         size = 1;
         return b < 0x80 ? b : 0xFFFD;

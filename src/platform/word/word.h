@@ -40,16 +40,23 @@ inline constexpr int objectDeleted = 5825;
 }  // namespace errc
 
 namespace detail {
-class DocState;      // the open package and its parsed parts
-struct RangeState;   // a live range registered with its story
-struct XmlNode;      // opaque reference onto one element of a part
+class DocState;     // the open package and its parsed parts
+struct RangeState;  // a live range registered with its story
+struct XmlNode;     // opaque reference onto one element of a part
 }  // namespace detail
 
 enum class CollapseDirection { End = 0, Start = 1 };
 enum class Alignment { Left = 0, Center = 1, Right = 2, Justify = 3 };
 enum class LineStyle { None = 0, Single = 1 };
 // Border indices as the callers pass them: -1 top … -6 vertical inside.
-enum class BorderIndex { Top = -1, Left = -2, Bottom = -3, Right = -4, Horizontal = -5, Vertical = -6 };
+enum class BorderIndex {
+    Top = -1,
+    Left = -2,
+    Bottom = -3,
+    Right = -4,
+    Horizontal = -5,
+    Vertical = -6
+};
 enum class RowHeightRule { Auto = 0, AtLeast = 1, Exactly = 2 };
 enum class RelativeVerticalPosition { Margin = 0, Page = 1, Paragraph = 2 };
 enum class TextOrientation { Horizontal = 1 };
@@ -62,7 +69,7 @@ class Selection;
 
 // A stretch of one story between two positions. Collapsed when start == end.
 class Range {
-public:
+  public:
     // Visible text of the range (paragraph marks "\r", cell/row ends "\r\a"), UTF-8.
     std::string Text() const;
     // Number of characters covered (a cell or row end counts one).
@@ -116,13 +123,13 @@ public:
     explicit Range(std::shared_ptr<detail::RangeState> state);
     const std::shared_ptr<detail::RangeState>& state() const { return state_; }
 
-private:
+  private:
     std::shared_ptr<detail::RangeState> state_;
 };
 
 // A cell of a table: the c-th cell of the r-th row (not a grid column).
 class Cell {
-public:
+  public:
     // The cell's content with its end-of-cell mark.
     word::Range Range() const;
     void Select();
@@ -134,13 +141,13 @@ public:
 
     Cell(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* tc);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* tc_;
 };
 
 class Row {
-public:
+  public:
     word::Range Range() const;
     long Index() const;
     long CellCount() const;
@@ -151,13 +158,13 @@ public:
 
     Row(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* tr);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* tr_;
 };
 
 class Rows {
-public:
+  public:
     long Count() const;
     // Row i (1-based); 9 beyond the count.
     Row Item(long index) const;
@@ -166,14 +173,14 @@ public:
 
     Rows(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* tbl);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* tbl_;
 };
 
 // Column n = the n-th cell of every row that has one.
 class Column {
-public:
+  public:
     // Sets every cell of the column to the width; no other cell changes. 5 when <= 0.
     void SetWidth(double points);
     // Selects the column's cells (alignment set on the selection applies to all of them).
@@ -182,14 +189,14 @@ public:
 
     Column(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* tbl, long index);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* tbl_;
     long index_;
 };
 
 class Columns {
-public:
+  public:
     // The largest number of cells of any row.
     long Count() const;
     // Column i (1-based); 9 beyond the count.
@@ -197,27 +204,27 @@ public:
 
     Columns(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* tbl);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* tbl_;
 };
 
 // One border of a table; setting its line style sets it on the table as a whole.
 class Border {
-public:
+  public:
     LineStyle GetLineStyle() const;
     void SetLineStyle(LineStyle style);
 
     Border(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* tbl, BorderIndex index);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* tbl_;
     BorderIndex index_;
 };
 
 class Table {
-public:
+  public:
     // Cell (row, column) from (1,1); 9 when there is no such cell.
     word::Cell Cell(long row, long column) const;
     // The whole table including its row ends.
@@ -235,13 +242,13 @@ public:
 
     Table(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* tbl);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* tbl_;
 };
 
 class Tables {
-public:
+  public:
     long Count() const;
     // Table i (1-based) in document order; 9 beyond the count.
     Table Item(long index) const;
@@ -252,13 +259,13 @@ public:
 
     Tables(std::shared_ptr<detail::DocState> doc, std::vector<const detail::XmlNode*> tables);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     std::vector<const detail::XmlNode*> tables_;
 };
 
 class Comment {
-public:
+  public:
     // The comment's text (paragraphs joined by "\r"), as an editable range of its own story.
     word::Range Range() const;
     // Shortcut for Range().Text().
@@ -272,13 +279,13 @@ public:
 
     Comment(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* reference);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* reference_;  // the w:commentReference element in the body
 };
 
 class Comments {
-public:
+  public:
     long Count() const;
     // Comment i (1-based) in the order of the reference marks; 9 beyond the count.
     Comment Item(long index) const;
@@ -288,14 +295,14 @@ public:
 
     Comments(std::shared_ptr<detail::DocState> doc, std::vector<const detail::XmlNode*> refs);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     std::vector<const detail::XmlNode*> refs_;
 };
 
 // A floating shape of the body (DrawingML anchor).
 class Shape {
-public:
+  public:
     std::string Name() const;
     void SetName(const std::string& name);
     void Delete();
@@ -322,13 +329,13 @@ public:
 
     Shape(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* anchor);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* anchor_;  // wp:anchor
 };
 
 class Shapes {
-public:
+  public:
     long Count() const;
     // Shape i (1-based) in document order; 9 beyond the count.
     Shape Item(long index) const;
@@ -339,14 +346,14 @@ public:
 
     Shapes(std::shared_ptr<detail::DocState> doc, std::vector<const detail::XmlNode*> anchors);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
     std::vector<const detail::XmlNode*> anchors_;
 };
 
 // The application's one selection: a range of a story, a column of cells, or a shape.
 class Selection {
-public:
+  public:
     // The selected stretch (of a column: its first cell; of a shape: its text).
     word::Range Range() const;
     std::string Text() const;
@@ -368,25 +375,25 @@ public:
 
     explicit Selection(std::shared_ptr<detail::DocState> doc);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
 };
 
 class Application {
-public:
+  public:
     word::Selection Selection() const;
     // 1 cm = 72/2.54 points.
     static double CentimetersToPoints(double centimeters);
 
     explicit Application(std::shared_ptr<detail::DocState> doc);
 
-private:
+  private:
     std::shared_ptr<detail::DocState> doc_;
 };
 
 // An open .docx. Opening reads and checks the whole package; nothing is written until Save.
 class Document : public tarvex::Object {
-public:
+  public:
     // Opens a package held in memory. 5792 with a German description for anything that is not
     // a readable transitional WordprocessingML package (see file header).
     static std::shared_ptr<Document> FromBytes(std::span<const std::uint8_t> bytes);
@@ -424,7 +431,7 @@ public:
     ~Document() override;
     const std::shared_ptr<detail::DocState>& state() const { return state_; }
 
-private:
+  private:
     std::shared_ptr<detail::DocState> state_;
 };
 

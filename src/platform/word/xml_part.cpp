@@ -48,15 +48,16 @@ std::unique_ptr<XmlPart> parsePart(const std::string& name, const std::string& b
     // pugixml never expands entities beyond the five predefined ones, but a document type
     // declaration has no business in a package part: refuse it outright.
     if (bytes.find("<!DOCTYPE") != std::string::npos || bytes.find("<!ENTITY") != std::string::npos)
-        badDocument("Der Teil " + name +
-                    " enthält eine DOCTYPE- oder ENTITY-Deklaration; die Datei wird nicht geöffnet.");
+        badDocument(
+            "Der Teil " + name +
+            " enthält eine DOCTYPE- oder ENTITY-Deklaration; die Datei wird nicht geöffnet.");
     auto part = std::make_unique<XmlPart>();
     part->name = name;
     pugi::xml_parse_result result =
         part->doc.load_buffer(bytes.data(), bytes.size(), kParseFlags, pugi::encoding_auto);
     if (!result)
-        badDocument("Fehlerhaftes XML im Teil " + name + ": " + result.description() +
-                    " (Byte " + std::to_string(result.offset) + ").");
+        badDocument("Fehlerhaftes XML im Teil " + name + ": " + result.description() + " (Byte " +
+                    std::to_string(result.offset) + ").");
     if (!part->root()) badDocument("Der Teil " + name + " enthält kein Wurzelelement.");
     return part;
 }

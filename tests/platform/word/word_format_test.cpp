@@ -18,7 +18,8 @@ TEST(Formatting, SelectionBordersAlignmentAndRowsApplyToTheTable) {
     Table t = doc->Tables().Add(placeForNewTable(*doc), 3, 4);
     Selection sel = doc->Application().Selection();
     t.Select();
-    for (int i = -1; i >= -6; --i) sel.Borders(static_cast<BorderIndex>(i)).SetLineStyle(LineStyle::None);
+    for (int i = -1; i >= -6; --i)
+        sel.Borders(static_cast<BorderIndex>(i)).SetLineStyle(LineStyle::None);
     sel.SetParagraphAlignment(Alignment::Right);
     t.Columns().Item(1).Select();
     sel.SetParagraphAlignment(Alignment::Left);
@@ -68,7 +69,8 @@ TEST(Formatting, HidingCommentsWritesTheRevisionView) {
     auto doc = openTemplate("template-basic.docx");
     doc->SetShowComments(false);
     auto entries = zipEntries(doc->SaveToBytes());
-    EXPECT_NE(entries["word/settings.xml"].find("<w:revisionView w:comments=\"0\"/>"), std::string::npos);
+    EXPECT_NE(entries["word/settings.xml"].find("<w:revisionView w:comments=\"0\"/>"),
+              std::string::npos);
 }
 
 #ifdef TARVEX_CLI
@@ -77,7 +79,8 @@ std::pair<int, std::string> run(const std::string& arguments) {
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::string output;
     std::array<char, 4096> buffer{};
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) output.append(buffer.data(), n);
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get()))
+        output.append(buffer.data(), n);
     int status = pclose(pipe.release());
     return {WEXITSTATUS(status), output};
 }
@@ -93,22 +96,31 @@ TEST(DumpCommand, JsonShowsTablesMarkersAndTheTextBox) {
     box.SetName("Zahlungsziel");
     box.TextRange().InsertAfter("Zahlbar bis 15.03.2011.");
     box.TextRange().SetParagraphAlignment(Alignment::Center);
-    std::string path = std::filesystem::temp_directory_path() / ("tarvex-dump-" + std::to_string(::getpid()) + ".docx");
+    std::string path = std::filesystem::temp_directory_path() /
+                       ("tarvex-dump-" + std::to_string(::getpid()) + ".docx");
     doc->SaveAs(path);
     auto [code, out] = run("dump " + path + " --json");
     std::filesystem::remove(path);
     EXPECT_EQ(code, 0);
-    EXPECT_NE(out.find(R"([{"text":"Summe","comments":[],"bold":true},{"text":"a\rb","comments":["no"],"bold":false}])"),
-              std::string::npos) << out;
+    EXPECT_NE(
+        out.find(
+            R"([{"text":"Summe","comments":[],"bold":true},{"text":"a\rb","comments":["no"],"bold":false}])"),
+        std::string::npos)
+        << out;
     EXPECT_NE(out.find(R"({"text":"lumGesamt","after":"1.234,56 € ist "})"), std::string::npos);
-    EXPECT_NE(out.find(R"("shapes":[{"name":"Zahlungsziel","text":"Zahlbar bis 15.03.2011.","top_pt":708.7,"alignment":"center"}])"),
-              std::string::npos) << out;
+    EXPECT_NE(
+        out.find(
+            R"("shapes":[{"name":"Zahlungsziel","text":"Zahlbar bis 15.03.2011.","top_pt":708.7,"alignment":"center"}])"),
+        std::string::npos)
+        << out;
 }
 
 TEST(DumpCommand, UnreadableFilesGiveOneLineAndExitCodeTwo) {
     auto [code, out] = run("dump /nonexistent.docx");
     EXPECT_EQ(code, 2);
-    EXPECT_EQ(out, "tarvex dump: /nonexistent.docx: Datei nicht gefunden: /nonexistent.docx (Öffnen: No such file or directory)\n");
+    EXPECT_EQ(out,
+              "tarvex dump: /nonexistent.docx: Datei nicht gefunden: /nonexistent.docx (Öffnen: No "
+              "such file or directory)\n");
     auto [code2, out2] = run("dump " + std::string(TARVEX_SOURCE_DIR) + "/CMakeLists.txt");
     EXPECT_EQ(code2, 2);
     EXPECT_NE(out2.find("kein gültiges ZIP-Archiv"), std::string::npos);

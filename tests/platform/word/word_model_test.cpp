@@ -35,27 +35,28 @@ TEST_P(Markers, FoundInDocumentOrderWithTheTextAfterThem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Templates, Markers,
-    ::testing::Values(
-        MarkerCase{"template-basic.docx",
-                   {"lumStart", "lumGesamt", "lumNetto", "lumMwSt", "lumBrutto", "lumAuslagen"},
-                   {"\rDer Rechnungsb", "1.234,56 € ist ", "1.037,44 € und ", "197,12 € (19 %)",
-                    "wird mit der Sc", "sind im Rechnun"}},
-        MarkerCase{"template-no-start.docx",
-                   {"lumGesamt", "lumNetto", "lumMwSt", "lumBrutto", "lumAuslagen"},
-                   {"1.234,56 € ist "}},
-        MarkerCase{"template-two-starts.docx",
-                   {"lumStart", "lumStart", "lumGesamt", "lumNetto", "lumMwSt", "lumBrutto",
-                    "lumAuslagen"},
-                   {}},
-        MarkerCase{"template-image.docx",
-                   {"Bitte prüfen", "lumStart", "lumGesamt", "lumNetto", "lumMwSt", "lumBrutto",
-                    "lumAuslagen"},
-                   {"\rRechnung Nr. 2", "\rDer Rechnungsb", "1.234,56 € ist "}},
-        MarkerCase{"template-edge.docx",
-                   {"lumStart ", "lumStart", "LUMSTART", "lumNetto", "lumMwSt", "lumBrutto",
-                    "lumAuslagen", "lumGesamt", "lumGesamt"},
-                   {"\r\r\rNettobetrag:", "\r\rNettobetrag: ", "\rNettobetrag: 1", "1.037,44 €\rUmsa", "\rZahlbar ohne A", "beträgt 1.234,5",
-                    "12,50 EUR (umsa", "1.234,56€ inklu", "1.234,56 € unte"}}));
+    ::testing::Values(MarkerCase{"template-basic.docx",
+                                 {"lumStart", "lumGesamt", "lumNetto", "lumMwSt", "lumBrutto",
+                                  "lumAuslagen"},
+                                 {"\rDer Rechnungsb", "1.234,56 € ist ", "1.037,44 € und ",
+                                  "197,12 € (19 %)", "wird mit der Sc", "sind im Rechnun"}},
+                      MarkerCase{"template-no-start.docx",
+                                 {"lumGesamt", "lumNetto", "lumMwSt", "lumBrutto", "lumAuslagen"},
+                                 {"1.234,56 € ist "}},
+                      MarkerCase{"template-two-starts.docx",
+                                 {"lumStart", "lumStart", "lumGesamt", "lumNetto", "lumMwSt",
+                                  "lumBrutto", "lumAuslagen"},
+                                 {}},
+                      MarkerCase{"template-image.docx",
+                                 {"Bitte prüfen", "lumStart", "lumGesamt", "lumNetto", "lumMwSt",
+                                  "lumBrutto", "lumAuslagen"},
+                                 {"\rRechnung Nr. 2", "\rDer Rechnungsb", "1.234,56 € ist "}},
+                      MarkerCase{"template-edge.docx",
+                                 {"lumStart ", "lumStart", "LUMSTART", "lumNetto", "lumMwSt",
+                                  "lumBrutto", "lumAuslagen", "lumGesamt", "lumGesamt"},
+                                 {"\r\r\rNettobetrag:", "\r\rNettobetrag: ", "\rNettobetrag: 1",
+                                  "1.037,44 €\rUmsa", "\rZahlbar ohne A", "beträgt 1.234,5",
+                                  "12,50 EUR (umsa", "1.234,56€ inklu", "1.234,56 € unte"}}));
 
 class EveryTemplate : public ::testing::TestWithParam<std::string> {};
 
@@ -168,7 +169,8 @@ TEST(TablePlacement, TotalsAtTheMarkerAfterAllFeeTables) {
     EXPECT_EQ(tableTaggedWith(*saved, "TARVEX_1"), 2);
     EXPECT_EQ(tableTaggedWith(*saved, "TARVEX_2"), 3);
     EXPECT_EQ(tableTaggedWith(*saved, "RE_Summe"), 4);
-    EXPECT_TRUE(tableBefore(saved->Tables().Item(4), saved->Comments().Item(commentIndex(*saved, "lumStart"))));
+    EXPECT_TRUE(tableBefore(saved->Tables().Item(4),
+                            saved->Comments().Item(commentIndex(*saved, "lumStart"))));
 }
 
 TEST(TablePlacement, WithoutMarkerTheTableGoesToTheEnd) {
@@ -234,16 +236,20 @@ TEST(Cells, WidthsKeepGridAndCellsConsistent) {
     auto doc = openTemplate("template-basic.docx");
     Table t = doc->Tables().Add(placeForNewTable(*doc), 3, 5);
     const double widths[] = {1.9, 7.9, 1.7, 3.5, 2.5};
-    for (long c = 1; c <= 5; ++c) t.Columns().Item(c).SetWidth(Application::CentimetersToPoints(widths[c - 1]));
+    for (long c = 1; c <= 5; ++c)
+        t.Columns().Item(c).SetWidth(Application::CentimetersToPoints(widths[c - 1]));
     const double heading[] = {12, 1, 1, 1};
-    for (long c = 1; c <= 4; ++c) t.Cell(1, c).SetWidth(Application::CentimetersToPoints(heading[c - 1]));
+    for (long c = 1; c <= 4; ++c)
+        t.Cell(1, c).SetWidth(Application::CentimetersToPoints(heading[c - 1]));
     auto entries = zipEntries(doc->SaveToBytes());
     const std::string& xml = entries["word/document.xml"];
-    EXPECT_NE(xml.find("<w:tblGrid><w:gridCol w:w=\"1077\"/><w:gridCol w:w=\"4479\"/><w:gridCol "
-                       "w:w=\"964\"/><w:gridCol w:w=\"283\"/><w:gridCol w:w=\"567\"/><w:gridCol "
-                       "w:w=\"567\"/><w:gridCol w:w=\"567\"/><w:gridCol w:w=\"1417\"/></w:tblGrid>"),
+    EXPECT_NE(
+        xml.find("<w:tblGrid><w:gridCol w:w=\"1077\"/><w:gridCol w:w=\"4479\"/><w:gridCol "
+                 "w:w=\"964\"/><w:gridCol w:w=\"283\"/><w:gridCol w:w=\"567\"/><w:gridCol "
+                 "w:w=\"567\"/><w:gridCol w:w=\"567\"/><w:gridCol w:w=\"1417\"/></w:tblGrid>"),
+        std::string::npos);
+    EXPECT_NE(xml.find("<w:tcW w:w=\"6803\" w:type=\"dxa\"/><w:gridSpan w:val=\"4\"/>"),
               std::string::npos);
-    EXPECT_NE(xml.find("<w:tcW w:w=\"6803\" w:type=\"dxa\"/><w:gridSpan w:val=\"4\"/>"), std::string::npos);
     EXPECT_NEAR(t.Cell(2, 2).Width(), Application::CentimetersToPoints(7.9), 0.05);
 }
 
@@ -329,7 +335,9 @@ TEST(Comments, DeletingACommentCleansTheExtendedParts) {
           R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main" xmlns:w14="http://schemas.microsoft.com/office/word/2010/wordml">)"
           R"(<w:comment w:id="1" w:author="A"><w:p w14:paraId="11111111"><w:r><w:t>no</w:t></w:r></w:p></w:comment></w:comments>)"},
          {"word/commentsExtended.xml",
-          "<w15:commentsEx xmlns:w15=\"" + w15 + "\"><w15:commentEx w15:paraId=\"11111111\" w15:done=\"0\"/><w15:commentEx w15:paraId=\"22222222\" w15:done=\"0\"/></w15:commentsEx>"},
+          "<w15:commentsEx xmlns:w15=\"" + w15 +
+              "\"><w15:commentEx w15:paraId=\"11111111\" w15:done=\"0\"/><w15:commentEx "
+              "w15:paraId=\"22222222\" w15:done=\"0\"/></w15:commentsEx>"},
          {"word/_rels/document.xml.rels",
           R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
           R"(<Relationship Id="rId5" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments" Target="comments.xml"/>)"
@@ -349,10 +357,12 @@ TEST(Comments, FirstCommentAddsThePartTypeAndRelationshipWithFreshIds) {
     auto bytes = doc->SaveToBytes();
     auto entries = zipEntries(bytes);
     EXPECT_NE(entries["[Content_Types].xml"].find("/word/comments.xml"), std::string::npos);
-    EXPECT_NE(entries["word/_rels/document.xml.rels"].find("relationships/comments"), std::string::npos);
+    EXPECT_NE(entries["word/_rels/document.xml.rels"].find("relationships/comments"),
+              std::string::npos);
     auto again = Document::FromBytes(bytes);
     EXPECT_EQ(commentTexts(*again), (std::vector<std::string>{"lumStart", "zwei\rZeilen"}));
-    EXPECT_NE(entries["word/document.xml"].find("<w:commentReference w:id=\"1\"/>"), std::string::npos);
+    EXPECT_NE(entries["word/document.xml"].find("<w:commentReference w:id=\"1\"/>"),
+              std::string::npos);
 }
 
 TEST(Shapes, PaymentTextBoxIsNamedBorderlessAndFoundAgain) {

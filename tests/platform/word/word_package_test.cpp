@@ -16,26 +16,28 @@ using namespace test;
 namespace fs = std::filesystem;
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
-        path_ = fs::temp_directory_path() / ("tarvex-word-" + std::to_string(::getpid()) + "-" +
-                                             std::to_string(counter_++));
+        path_ = fs::temp_directory_path() /
+                ("tarvex-word-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
         fs::create_directories(path_);
     }
     ~TempFolder() { fs::remove_all(path_); }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     std::size_t count() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
     }
 
-private:
+  private:
     static inline int counter_ = 0;
     fs::path path_;
 };
 
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // Adds a fee table, a comment and a text box: touches document, comments and content types.
@@ -70,7 +72,8 @@ TEST_P(SavedTemplate, UntouchedEntriesAreByteIdenticalAfterSave) {
     EXPECT_EQ(after.size(), before.size());
     // The changed main part keeps its declaration and the root's namespaces.
     EXPECT_EQ(after["word/document.xml"].rfind(
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>", 0), 0u);
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>", 0),
+              0u);
     EXPECT_NE(after["word/document.xml"].find("mc:Ignorable=\"w14 wp14 w15\""), std::string::npos);
 }
 
@@ -99,7 +102,7 @@ TEST(Fidelity, PreservedBlanksAndUnknownMarkupSurviveAnEdit) {
 
 // A file system whose write or rename fails, for the atomic save.
 class FailingFileSystem : public ForwardingFileSystem {
-public:
+  public:
     enum class Fault { Write, Rename };
     FailingFileSystem(Fault fault) : ForwardingFileSystem(RealFileSystem()), fault_(fault) {}
 
@@ -124,7 +127,7 @@ public:
         target_.Rename(from, to);
     }
 
-private:
+  private:
     Fault fault_;
 };
 
@@ -201,10 +204,12 @@ std::vector<BadInput> badInputs() {
         {"Truncated", truncated, "ZIP"},
         {"NoMainPart", makeZip(noMain), "word/document.xml"},
         {"MalformedXml", withDocument(docXml("<w:p>")), "Fehlerhaftes XML"},
-        {"Doctype", withDocument("<!DOCTYPE x [<!ENTITY a \"aaaa\">]>" + docXml("<w:p/>")), "DOCTYPE"},
+        {"Doctype", withDocument("<!DOCTYPE x [<!ENTITY a \"aaaa\">]>" + docXml("<w:p/>")),
+         "DOCTYPE"},
         {"HugeEntry", withDocument(docXml("<w:p/>") + "<!--" + hugeZeros + "-->"), "zu groß"},
         {"StrictPackage", makeZip(strict), "Strict"},
-        {"OtherNamespace", withDocument(R"(<w:document xmlns:w="urn:x"><w:body/></w:document>)"), "Namensraum"},
+        {"OtherNamespace", withDocument(R"(<w:document xmlns:w="urn:x"><w:body/></w:document>)"),
+         "Namensraum"},
     };
 }
 
@@ -235,14 +240,16 @@ bool haveTool(const std::string& name) {
 }
 
 TEST(Interop, LibreOfficeConvertsTheEditedDocument) {
-    if (!haveTool("soffice")) GTEST_SKIP() << "soffice fehlt (Debian-Paket libreoffice-writer-nogui)";
+    if (!haveTool("soffice"))
+        GTEST_SKIP() << "soffice fehlt (Debian-Paket libreoffice-writer-nogui)";
     TempFolder folder;
     auto doc = openTemplate("template-image.docx");
     editAll(*doc);
     doc->SaveAs(folder.file("out.docx"));
-    std::string command = "cd '" + folder.file("") + "' && timeout 180 soffice --headless --norestore "
-                          "-env:UserInstallation=file://" + folder.file("profile") +
-                          " --convert-to pdf out.docx >/dev/null 2>&1";
+    std::string command = "cd '" + folder.file("") +
+                          "' && timeout 180 soffice --headless --norestore "
+                          "-env:UserInstallation=file://" +
+                          folder.file("profile") + " --convert-to pdf out.docx >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(fs::exists(folder.file("out.pdf")));
     EXPECT_GT(fs::file_size(folder.file("out.pdf")), 1000u);
@@ -252,7 +259,9 @@ TEST(Interop, PythonDocxReadsTablesAndCells) {
     // The Debian package installs for the system interpreter, which may not be first on PATH.
     std::string python;
     for (const char* candidate : {"/usr/bin/python3", "python3"})
-        if (python.empty() && std::system((std::string(candidate) + " -c 'import docx' >/dev/null 2>&1").c_str()) == 0)
+        if (python.empty() &&
+            std::system((std::string(candidate) + " -c 'import docx' >/dev/null 2>&1").c_str()) ==
+                0)
             python = candidate;
     if (python.empty()) GTEST_SKIP() << "python-docx fehlt (Debian-Paket python3-docx)";
     TempFolder folder;
@@ -266,8 +275,8 @@ TEST(Interop, PythonDocxReadsTablesAndCells) {
         "c=t.rows[2]._tr.tc_lst[4]\n"
         "print(len(d.tables), ''.join(x.text for x in c.iter() if x.tag.endswith('}t')))\n";
     std::ofstream(folder.file("check.py")) << script;
-    std::string command = python + " '" + folder.file("check.py") + "' '" + folder.file("out.docx") +
-                          "' > '" + folder.file("result.txt") + "'";
+    std::string command = python + " '" + folder.file("check.py") + "' '" +
+                          folder.file("out.docx") + "' > '" + folder.file("result.txt") + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
     std::ifstream in(folder.file("result.txt"));
     std::string line;
