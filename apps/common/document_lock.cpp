@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <thread>
 
-namespace tarvex::cli {
+namespace tarvex::host {
 
 namespace {
 
@@ -49,4 +49,4 @@ DocumentLock::~DocumentLock() {
     if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
-}  // namespace tarvex::cli
+}  // namespace tarvex::host

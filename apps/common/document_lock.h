@@ -7,7 +7,7 @@
 #include <chrono>
 #include <string>
 
-namespace tarvex::cli {
+namespace tarvex::host {
 
 class DocumentLock {
 public:
@@ -22,4 +22,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace tarvex::cli
+}  // namespace tarvex::host

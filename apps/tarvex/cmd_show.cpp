@@ -7,20 +7,15 @@
 #include <memory>
 #include <ostream>
 #include <stdexcept>
+#include <string>
 
-#include "calculators/kalkulator_slot.h"
 #include "commands.h"
-#include "document_lock.h"
-#include "platform/com/class_registry.h"
-#include "platform/dao/dao.h"
+#include "host_session.h"
 #include "platform/ui/form.h"
 #include "platform/ui/modal_driver.h"
 #include "platform/ui/user_actions.h"
 #include "platform/word/word.h"
-#include "plugin/session/window_slots.h"
 #include "show_options.h"
-
-extern "C" int tarvex_register_server(void);
 
 namespace tarvex::cli {
 
@@ -69,21 +64,6 @@ private:
     std::string refused_;
 };
 
-std::shared_ptr<com::Dispatch> createGo() {
-    // The class is registered as an installer would do it, pointing at the plug-in library
-    // this host was built with, so that the registry never hands us a foreign copy.
-    if (tarvex_register_server() != 0)
-        throw std::runtime_error("Die Klasse TARVEX.GO kann nicht registriert werden");
-    return com::createObject("TARVEX.GO");
-}
-
-ui::Form* openWindow(int index) {
-    if (index < 0 || index > 4) return nullptr;
-    auto* slot = dynamic_cast<KalkulatorSlot*>(&windowSlot(index));
-    if (!slot || !slot->isLoaded()) return nullptr;
-    return &slot->fenster();
-}
-
 int usage(std::ostream& err, const std::string& message) {
     err << "tarvex show: " << message << "\n";
     return 2;
@@ -103,37 +83,21 @@ int runShow(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 0;
     }
 
-    std::unique_ptr<DocumentLock> lock;
-    std::shared_ptr<dao::Workspace> workspace;
-    std::shared_ptr<dao::Database> database;
-    std::shared_ptr<word::Document> document;
-    std::shared_ptr<dao::Recordset> rechnung;
+    host::HostSession session(kLockPatience);
     try {
-        workspace = dao::makeSqliteWorkspace();
-        database = workspace->openDatabase(o.database);
-    } catch (const Error& e) {
-        return usage(err, "Datenbank " + o.database + " nicht nutzbar: " + e.description());
-    }
-    try {
-        lock = std::make_unique<DocumentLock>(o.document, kLockPatience);
-        document = word::Document::Open(o.document);
-    } catch (const Error& e) {
-        return usage(err, "Dokument " + o.document + " nicht lesbar: " + e.description());
-    } catch (const std::runtime_error& e) {
+        session.openDatabase(o.database);
+        session.openDocument(o.document);
+        session.selectInvoice(o.rechnung);
+    } catch (const host::HostError& e) {
         return usage(err, e.what());
     }
     try {
-        if (o.rechnung) {
-            rechnung = database->openRecordset(
-                "SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " + std::to_string(*o.rechnung));
-            if (rechnung->eof())
-                return usage(err, "Rechnung " + std::to_string(*o.rechnung) + " nicht gefunden");
-        }
         if (o.cursor) {
-            if (*o.cursor > document->Tables().Count())
+            auto& document = *session.document();
+            if (*o.cursor > document.Tables().Count())
                 return usage(err, "--cursor " + std::to_string(*o.cursor) +
                                       ": so viele Tabellen hat das Dokument nicht");
-            document->Tables().Item(*o.cursor).Cell(1, 1).Range().Select();
+            document.Tables().Item(*o.cursor).Cell(1, 1).Range().Select();
         }
     } catch (const Error& e) {
         return usage(err, "Datenbank " + o.database + ": " + e.description());
@@ -143,28 +107,10 @@ int runShow(const Arguments& args, std::ostream& out, std::ostream& err) {
     ui::setModalDriver(std::make_shared<ui::ScriptedModalDriver>(
         [answer](ui::Form& dialog) { (*answer)(dialog); }));
 
-    database->beginTrans();
-    bool committed = false;
-    struct RollbackUnlessCommitted {
-        dao::Database& db;
-        bool& committed;
-        ~RollbackUnlessCommitted() {
-            if (!committed) try { db.rollback(); } catch (...) {}
-        }
-    } guard{*database, committed};
-
-    auto go = createGo();
-    go->put("LumWorkspace", Variant(workspace));
-    go->put("DatenbankPfad", Variant(o.database));
-    go->put("NeueAbfrage", Variant(database));
-    go->put("ID_Benutzer", Variant(static_cast<std::int32_t>(o.user)));
-    go->put("Doc", Variant(document));
-    go->call("Show", {Variant(static_cast<std::int16_t>(o.index)),
-                      rechnung ? Variant(rechnung) : Variant(),
-                      Variant(kHostClientWindow)});
+    // The session rolls the database changes back unless they were committed after the save.
+    ui::Form* window = session.show(o.index, o.user, kHostClientWindow);
     if (!answer->refused().empty()) return usage(err, answer->refused() + "; nichts geschrieben");
 
-    ui::Form* window = openWindow(o.index);
     if (!window && !o.actions.empty())
         return usage(err, "Index " + std::to_string(o.index) + " öffnet kein Fenster");
     bool okPressed = false;
@@ -187,19 +133,9 @@ int runShow(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 0;
     }
     try {
-        document->Save();
-    } catch (const Error& e) {
-        err << "tarvex show: Die Rechnung konnte nicht gespeichert werden (" << e.description()
-            << "). Rechnung und Datenbank bleiben unverändert.\n";
-        return 1;
-    }
-    try {
-        database->commitTrans();
-        committed = true;
-    } catch (const Error& e) {
-        err << "tarvex show: Die Rechnung ist gespeichert, die Beträge konnten aber nicht in die "
-               "Datenbank geschrieben werden: "
-            << e.description() << "\n";
+        session.saveAndCommit();
+    } catch (const host::HostError& e) {
+        err << "tarvex show: " << e.what() << "\n";
         return 1;
     }
     out << "Rechnung gespeichert: " << o.document << "\n";
