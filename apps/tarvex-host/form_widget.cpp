@@ -1,0 +1,231 @@
+#include "form_widget.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <algorithm>
+#include <vector>
+
+#include "control_widgets.h"
+#include "field_edit.h"
+#include "form_layout.h"
+#include "platform/ui/user_actions.h"
+
+namespace tarvex::desktop {
+
+namespace {
+
+bool isContainer(ui::ControlKind kind) {
+    return kind == ui::ControlKind::Frame || kind == ui::ControlKind::TabStrip;
+}
+
+}  // namespace
+
+FormWidget::FormWidget(ui::Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+    QFont small = font();
+    small.setPointSizeF(8.0);
+    setFont(small);
+    build();
+    refresh();
+}
+
+QWidget* FormWidget::widgetFor(const std::string& name) const {
+    auto it = entries_.find(name);
+    return it == entries_.end() ? nullptr : it->second.widget;
+}
+
+QLabel* FormWidget::staticLabelFor(const std::string& name) const {
+    auto it = entries_.find(name);
+    return it == entries_.end() ? nullptr : it->second.staticLabel;
+}
+
+void FormWidget::clear() {
+    for (auto& [name, entry] : entries_) {
+        // Deleted later: the widget whose signal started this action may be among them.
+        for (QWidget* w : {entry.widget, static_cast<QWidget*>(entry.staticLabel)}) {
+            if (!w) continue;
+            w->hide();
+            w->deleteLater();
+        }
+    }
+    entries_.clear();
+}
+
+void FormWidget::build() {
+    clear();
+    builtGeneration_ = form_.generation();
+    if (!form_.isLoaded()) return;
+    setFixedSize(std::max(1, form_.width() / kTwipsPerPixel),
+                 std::max(1, form_.height() / kTwipsPerPixel));
+    std::vector<QWidget*> containers;
+    for (ui::Control* control : form_.controls()) {
+        QWidget* w = create(*control);
+        w->setObjectName(QString::fromStdString(control->name()));
+        w->setGeometry(toPixels(control->rect()));
+        Entry entry{w, nullptr};
+        if (!control->staticLabel().empty()) {
+            entry.staticLabel = new QLabel(QString::fromStdString(control->staticLabel()), this);
+            entry.staticLabel->setTextFormat(Qt::PlainText);
+            entry.staticLabel->setObjectName(w->objectName() + "_caption");
+        }
+        if (isContainer(control->kind())) containers.push_back(w);
+        entries_[control->name()] = entry;
+        w->show();
+    }
+    // Frames and tab strips sit behind the controls they group, the first created lowest.
+    for (auto it = containers.rbegin(); it != containers.rend(); ++it) (*it)->lower();
+    placeStaticLabels();
+    setTabOrder();
+}
+
+QWidget* FormWidget::create(ui::Control& control) {
+    const std::string name = control.name();
+    Actions actions;
+    actions.click = [this, name] { forward([&] { ui::user::click(form_, name); }); };
+    actions.choose = [this, name](int entry) {
+        forward([&] { ui::user::chooseListEntry(form_, name, entry); });
+    };
+    actions.focusIn = [this, name] { forward([&] { ui::user::focus(form_, name); }); };
+    actions.focusOut = [this, name] { forward([&] { ui::user::leave(form_, name); }); };
+    actions.key = [this, name](int key) { forward([&] { ui::user::keyPress(form_, name, key); }); };
+    actions.caretMoved = [this, name](int start, int length) {
+        // Moving the caret fires no event procedure; the form only keeps the selection.
+        if (busy_ || !form_.isLoaded()) return;
+        if (auto* field = dynamic_cast<ui::TextControl*>(form_.find(name)))
+            if (field->enabled()) {
+                field->setSelStart(start);
+                field->setSelLength(length);
+            }
+    };
+    QWidget* w = createControlWidget(control, actions, this);
+    if (!dynamic_cast<FieldEdit*>(w) && w->focusPolicy() != Qt::NoFocus) watchFocus(w, name);
+    return w;
+}
+
+void FormWidget::watchFocus(QWidget* widget, const std::string& name) {
+    widget->setProperty("tarvexControl", QString::fromStdString(name));
+    widget->installEventFilter(this);
+}
+
+bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        const std::string name = watched->property("tarvexControl").toString().toStdString();
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (event->type() == QEvent::FocusIn)
+            forward([&] { ui::user::focus(form_, name); });
+        else if (userMovedFocus(reason))
+            forward([&] { ui::user::leave(form_, name); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormWidget::placeStaticLabels() {
+    std::vector<QRect> taken;
+    for (ui::Control* control : form_.controls())
+        if (!isContainer(control->kind())) taken.push_back(toPixels(control->rect()));
+    const QRect area = rect();
+    for (ui::Control* control : form_.controls()) {
+        QLabel* label = staticLabelFor(control->name());
+        if (!label) continue;
+        const QSize text = label->sizeHint();
+        const QRect own = toPixels(control->rect());
+        std::vector<QRect> others;
+        std::copy_if(taken.begin(), taken.end(), std::back_inserter(others),
+                     [&](const QRect& r) { return r != own; });
+        const QRect place = placeStaticLabel(own, text, area, others);
+        label->setGeometry(place);
+        label->setAlignment(place.bottom() < own.top() ? Qt::AlignLeft | Qt::AlignBottom
+                                                       : Qt::AlignRight | Qt::AlignVCenter);
+        label->show();
+        taken.push_back(place);
+    }
+}
+
+void FormWidget::setTabOrder() {
+    // Reading order: top to bottom, then left to right.
+    std::vector<std::pair<ui::Control*, QWidget*>> chain;
+    for (ui::Control* control : form_.controls()) {
+        QWidget* w = widgetFor(control->name());
+        if (w && control->canTakeFocus()) chain.emplace_back(control, w);
+    }
+    std::stable_sort(chain.begin(), chain.end(), [](const auto& a, const auto& b) {
+        const auto& ra = a.first->rect();
+        const auto& rb = b.first->rect();
+        return std::pair(ra.top, ra.left) < std::pair(rb.top, rb.left);
+    });
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
+}
+
+void FormWidget::forward(const std::function<void()>& action) {
+    if (busy_ || !form_.isLoaded()) return;
+    busy_ = true;
+    QString failure;
+    try {
+        action();
+    } catch (const Error& e) {
+        failure = QStringLiteral("Laufzeitfehler %1: %2")
+                      .arg(e.number())
+                      .arg(QString::fromStdString(e.description()));
+    } catch (const std::exception& e) {
+        failure = QString::fromStdString(e.what());
+    }
+    busy_ = false;
+    refresh();
+    if (!failure.isEmpty()) emit actionFailed(failure);
+}
+
+void FormWidget::refresh() {
+    if (closed_) return;
+    if (!form_.isLoaded() || !form_.visible()) {
+        closed_ = true;
+        emit formClosed();
+        return;
+    }
+    // Setting widget state below may move Qt's focus; that is no user action.
+    const bool wasBusy = busy_;
+    busy_ = true;
+    if (form_.generation() != builtGeneration_) build();
+    setWindowTitle(QString::fromStdString(form_.caption()));
+    if (form_.mousePointer() == ui::MousePointer::Hourglass)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+    for (ui::Control* control : form_.controls()) {
+        auto it = entries_.find(control->name());
+        if (it != entries_.end()) update(*control, it->second);
+    }
+    busy_ = wasBusy;
+}
+
+void FormWidget::update(ui::Control& control, const Entry& entry) {
+    updateControlWidget(control, entry.widget);
+    entry.widget->setEnabled(control.enabled());
+    entry.widget->setHidden(!control.visible());
+    if (entry.staticLabel) {
+        entry.staticLabel->setEnabled(control.enabled());
+        entry.staticLabel->setHidden(!control.visible());
+    }
+}
+
+void FormWidget::requestClose() {
+    if (closed_ || !form_.isLoaded()) return;
+    forward([&] { ui::user::close(form_); });
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    requestClose();
+    // The form decides: it is closed once it is unloaded or hidden.
+    if (form_.isLoaded() && form_.visible())
+        event->ignore();
+    else
+        event->accept();
+}
+
+}  // namespace tarvex::desktop

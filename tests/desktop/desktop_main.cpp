@@ -1,0 +1,22 @@
+// The desktop tests run under Qt's offscreen platform, with the class registry, the settings
+// and the log in a folder of their own.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <filesystem>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const auto home =
+        std::filesystem::temp_directory_path() / ("tarvex-desktop-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(home);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    setenv("TMPDIR", home.c_str(), 1);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
+    return result;
+}

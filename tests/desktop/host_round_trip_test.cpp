@@ -1,0 +1,151 @@
+// The desktop host end to end: a copy of the basic invoice template and a database made from
+// schema.sql, fee item 30.6 from the menu's call, values typed into the rendered window, OK,
+// and the invoice saved with its fee table and the amounts committed.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "../platform/dao/host_database.h"
+#include "form_widget.h"
+#include "main_window.h"
+#include "platform/word/word.h"
+#include "plugin/session/plattform.h"
+
+namespace tarvex::desktop {
+namespace {
+
+class HostRoundTrip : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plattform().reset();
+        invoice = folder.path() / "rechnung.docx";
+        std::filesystem::copy_file(std::string(TARVEX_TEST_DATA) + "/templates/template-basic.docx",
+                                   invoice);
+        database = testing::schemaDatabase(folder.path());
+        // No advance share and no deadline: the invoice's net amount is the fee itself.
+        testing::runSql(database,
+                        "INSERT INTO TempDoc (ID_Benutzer, Mehrwertsteuersatz) VALUES (5, 190);");
+        testing::runSql(database,
+                        "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, "
+                        "Mehrwertsteuersatz) VALUES (1, '2026-0815', 190);");
+    }
+
+    long feeTables() {
+        auto doc = word::Document::Open(invoice.string());
+        long found = 0;
+        for (long i = 1; i <= doc->Tables().Count(); ++i) {
+            auto comments = doc->Tables().Item(i).Range().Comments();
+            for (long k = 1; k <= comments.Count(); ++k)
+                if (comments.Item(k).Text() == "TARVEX_5") ++found;
+        }
+        return found;
+    }
+    std::string netAmount() {
+        std::string value;
+        sqlite3* db = nullptr;
+        sqlite3_open(database.c_str(), &db);
+        sqlite3_exec(
+            db, "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1",
+            [](void* out, int, char** row, char**) {
+                *static_cast<std::string*>(out) = row[0] ? row[0] : "";
+                return 0;
+            },
+            &value, nullptr);
+        sqlite3_close(db);
+        return value;
+    }
+    static void type(FormWidget& view, const std::string& field, const char* text) {
+        auto* edit = qobject_cast<QLineEdit*>(view.widgetFor(field));
+        ASSERT_NE(edit, nullptr) << field;
+        edit->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(edit, text);
+    }
+
+    testing::TempFolder folder;
+    std::filesystem::path invoice;
+    std::filesystem::path database;
+};
+
+TEST_F(HostRoundTrip, OkWritesTheFeeTableSavesTheInvoiceAndCommitsTheAmounts) {
+    MainWindow window(5);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(window.openInvoice(QString::fromStdString(invoice.string())));
+    ASSERT_TRUE(window.openDatabase(QString::fromStdString(database.string()), 1))
+        << window.lastMessage().toStdString();
+
+    FormWidget* view = window.openFeeItem(0);
+    ASSERT_NE(view, nullptr) << window.lastMessage().toStdString();
+    ASSERT_EQ(window.mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(window.mdiArea()->subWindowList().front()->windowTitle(),
+              "Grenzfeststellung nach Nr. 30.6");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    type(*view, "mskAGPSohne", "30");
+    type(*view, "mskBoden", "100");
+    view->widgetFor("mskAGP")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(view->widgetFor("mskAGP26o"))->text(), "5   ");
+    EXPECT_EQ(qobject_cast<QLabel*>(view->widgetFor("lblSumme"))->text(), "4.400,00");
+
+    if (const char* shot = std::getenv("TARVEX_SCREENSHOT"))
+        window.grab().save(QString::fromLocal8Bit(shot));
+
+    qobject_cast<QPushButton*>(view->widgetFor("CommandEnde"))->click();
+    QApplication::processEvents();  // the host settles after the window's close
+    EXPECT_TRUE(window.mdiArea()->subWindowList().empty());
+    EXPECT_FALSE(window.session().inTransaction());
+    EXPECT_EQ(feeTables(), 1);
+    EXPECT_EQ(netAmount(), "440000");
+    EXPECT_TRUE(window.lastMessage().startsWith("Rechnung gespeichert"))
+        << window.lastMessage().toStdString();
+
+    // Opened again, the window asks in the modal selection dialog which table to edit, and
+    // reads the chosen one back.
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QRadioButton*>("optTabelle(0)")->click();
+        dialog->findChild<QPushButton*>("cmdEnde")->click();
+    });
+    view = window.openFeeItem(0);
+    ASSERT_NE(view, nullptr) << window.lastMessage().toStdString();
+    EXPECT_EQ(qobject_cast<QLineEdit*>(view->widgetFor("mskAGP26o"))->text(), "5   ");
+    EXPECT_EQ(qobject_cast<QLabel*>(view->widgetFor("lblSumme"))->text(), "4.400,00");
+}
+
+TEST_F(HostRoundTrip, CancelWritesNothingAndEndsTheTransaction) {
+    MainWindow window(5);
+    ASSERT_TRUE(window.openDatabase(QString::fromStdString(database.string()), 1));
+    EXPECT_EQ(window.openFeeItem(0), nullptr);  // no invoice yet
+    ASSERT_TRUE(window.openInvoice(QString::fromStdString(invoice.string())));
+    FormWidget* view = window.openFeeItem(0);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(window.openFeeItem(0), view);  // the open window is brought forward
+    EXPECT_FALSE(window.openInvoice(QString::fromStdString(invoice.string())));
+
+    qobject_cast<QPushButton*>(view->widgetFor("CommandAbbruch"))->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(window.session().inTransaction());
+    EXPECT_TRUE(window.mdiArea()->subWindowList().empty());
+
+    // The subwindow's close button closes the form; the subwindow and its view go with it.
+    ASSERT_NE(window.openFeeItem(0), nullptr);
+    window.mdiArea()->subWindowList().front()->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(window.mdiArea()->subWindowList().empty());
+    EXPECT_FALSE(window.session().inTransaction());
+    EXPECT_EQ(feeTables(), 0);
+    EXPECT_EQ(netAmount(), "0");
+}
+
+}  // namespace
+}  // namespace tarvex::desktop
