@@ -1,0 +1,182 @@
+#include "cli_fixture.h"
+
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace tarvex::e2e {
+
+namespace {
+
+void execute(const fs::path& database, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(database.c_str(), &db);
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    const std::string text = message ? message : "";
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) throw std::runtime_error("SQL failed: " + text);
+}
+
+}  // namespace
+
+CliTest::CliTest() {
+    std::string pattern = (fs::temp_directory_path() / "tarvex-e2e-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    root_ = pattern;
+    dir_ = root_ / "work";
+    for (const char* sub : {"work", "config", "tmp", "runs"}) fs::create_directories(root_ / sub);
+}
+
+CliTest::~CliTest() {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+}
+
+std::unique_ptr<CliProcess> CliTest::start(const std::vector<std::string>& args) {
+    return std::make_unique<CliProcess>(
+        TARVEX_CLI, args,
+        std::map<std::string, std::string>{{"XDG_CONFIG_HOME", (root_ / "config").string()},
+                                           {"TMPDIR", (root_ / "tmp").string()}},
+        root_ / "runs");
+}
+
+CliResult CliTest::tarvex(const std::vector<std::string>& args) { return start(args)->wait(); }
+
+fs::path CliTest::initDemo(const std::string& name) {
+    const CliResult r = tarvex({"init", (dir_ / name).string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return dir_ / name;
+}
+
+fs::path CliTest::copyTemplate(const std::string& name) {
+    const fs::path target = dir_ / name;
+    fs::copy_file(fs::path(TARVEX_TEST_DATA) / "templates" / name, target);
+    return target;
+}
+
+fs::path CliTest::hostDatabase(const std::string& name, const std::string& rows) {
+    std::ifstream in(fs::path(TARVEX_SOURCE_DIR) / "schema.sql");
+    std::stringstream schema;
+    schema << in.rdbuf();
+    const fs::path file = dir_ / name;
+    execute(file, schema.str() + rows);
+    return file;
+}
+
+json CliTest::dump(const fs::path& document) {
+    const CliResult r = tarvex({"dump", document.string(), "--json"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return r.exitCode == 0 ? json::parse(r.out) : json::object();
+}
+
+std::string CliTest::query(const fs::path& database, const std::string& sql) {
+    sqlite3* db = nullptr;
+    std::string result;
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return "<cannot open>";
+    }
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        result = std::string("<") + sqlite3_errmsg(db) + ">";
+    } else {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            if (!result.empty()) result += "\n";
+            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                const auto* text = sqlite3_column_text(statement, c);
+                result += (c ? "|" : "") +
+                          std::string(text ? reinterpret_cast<const char*>(text) : "NULL");
+            }
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return result;
+}
+
+std::string CliTest::bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::vector<std::string> CliTest::listing(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<json> CliTest::printed(const std::string& out) {
+    std::vector<json> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        if (line.starts_with("{")) lines.push_back(json::parse(line));
+    return lines;
+}
+
+std::string CliTest::lumoLog() const { return bytes(root_ / "tmp" / "Lumo.log"); }
+
+std::string trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \r\a");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \r\a") - first + 1);
+}
+
+std::string cell(const json& table, std::size_t row, std::size_t column) {
+    return trim(table.at("rows").at(row).at(column).at("text").get<std::string>());
+}
+
+namespace {
+
+bool tagged(const json& table, const std::string& tag) {
+    for (const auto& row : table["rows"])
+        for (const auto& c : row)
+            for (const auto& comment : c["comments"])
+                if (comment == tag) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<json> tablesTagged(const json& dump, const std::string& tag) {
+    std::vector<json> found;
+    for (const auto& table : dump["tables"])
+        if (tagged(table, tag)) found.push_back(table);
+    return found;
+}
+
+int tableIndex(const json& dump, const std::string& tag) {
+    for (std::size_t i = 0; i < dump["tables"].size(); ++i)
+        if (tagged(dump["tables"][i], tag)) return static_cast<int>(i);
+    return -1;
+}
+
+const json* rowWith(const json& table, std::size_t column, const std::string& text) {
+    for (const auto& row : table["rows"])
+        if (column < row.size() && trim(row[column]["text"].get<std::string>()) == text)
+            return &row;
+    return nullptr;
+}
+
+std::vector<std::string> textsAfter(const json& dump, const std::string& marker) {
+    std::vector<std::string> texts;
+    for (const auto& comment : dump["comments"])
+        if (comment["text"] == marker) texts.push_back(trim(comment["after"].get<std::string>()));
+    return texts;
+}
+
+json shape(const json& dump, const std::string& name) {
+    for (const auto& s : dump["shapes"])
+        if (s["name"] == name) return s;
+    return json::object();
+}
+
+}  // namespace tarvex::e2e

@@ -1,0 +1,203 @@
+// A Grenzfeststellung calculated through `tarvex show` and confirmed with OK, on the demo
+// from `tarvex init` and on copies of the invoice templates: the fee table, the totals table,
+// the amounts at the markers, the invoice record and the deadline box; then the invoice
+// reopened to show that the window reads its table back.
+#include "cli_fixture.h"
+
+namespace tarvex::e2e {
+namespace {
+
+struct Totals {
+    std::string netto, mwst, brutto;  // as the invoice shows them, without " €"
+};
+
+void expectTotals(const json& doc, const Totals& t) {
+    const auto totals = tablesTagged(doc, "RE_Summe");
+    ASSERT_EQ(totals.size(), 1u);
+    const json* summe = rowWith(totals[0], 1, "Summe");
+    const json* mwst = rowWith(totals[0], 1, "Mehrwertsteuer 19 %");
+    const json* betrag = rowWith(totals[0], 1, "Rechnungsbetrag");
+    ASSERT_TRUE(summe && mwst && betrag) << totals[0].dump();
+    EXPECT_EQ(trim((*summe)[3]["text"]), t.netto + " €");
+    EXPECT_EQ(trim((*mwst)[3]["text"]), t.mwst + " €");
+    EXPECT_EQ(trim((*betrag)[3]["text"]), t.brutto + " €");
+
+    const std::pair<const char*, std::string> markers[] = {{"lumNetto", t.netto},
+                                                           {"lumMwSt", t.mwst},
+                                                           {"lumBrutto", t.brutto},
+                                                           {"lumGesamt", t.brutto},
+                                                           {"lumAuslagen", "0,00"}};
+    for (const auto& [marker, amount] : markers) {
+        const auto after = textsAfter(doc, marker);
+        ASSERT_FALSE(after.empty()) << marker;
+        for (const auto& text : after)
+            EXPECT_TRUE(text.starts_with(amount + " €")) << marker << ": " << text;
+    }
+}
+
+TEST_F(CliTest, DemoInvoiceFromInitGetsFeeTableTotalsRecordAndDeadline) {
+    const fs::path demo = initDemo();
+    const std::string db = (demo / "lumora.sqlite").string(),
+                      doc = (demo / "rechnung.docx").string();
+
+    const CliResult r = tarvex({"show", "0", "--db", db, "--doc", doc, "--rechnung", "1", "-e",
+                                "type mskAGPSohne 10", "-e", "type mskAGP 4", "-e",
+                                "type mskBoden 150", "-e", "ok"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("Rechnung gespeichert"), std::string::npos) << r.out;
+    EXPECT_EQ(lumoLog(), "") << "a clean calculation logs no trapped error";
+
+    const json d = dump(doc);
+    const auto fees = tablesTagged(d, "TARVEX_5");
+    ASSERT_EQ(fees.size(), 1u);
+    EXPECT_NE(cell(fees[0], 0, 0).find("30.6.1.1"), std::string::npos);
+    const json* punkte = rowWith(fees[0], 1, "Grenzfeststellung");
+    const json* abgemarkt = rowWith(fees[0], 1, "abgemarkte Grenzpunkte");
+    const json* gebühr = rowWith(fees[0], 1, "Gebühr");
+    ASSERT_TRUE(punkte && abgemarkt && gebühr) << fees[0].dump();
+    EXPECT_EQ(trim((*punkte)[2]["text"]), "10");
+    EXPECT_EQ(trim((*punkte)[4]["text"]), "950,00 €");
+    EXPECT_EQ(trim((*abgemarkt)[2]["text"]), "4");
+    EXPECT_EQ(trim((*gebühr)[4]["text"]), "2.562,50 €");
+    // 19 % of 2.562,50 is 486,875: the cent is rounded up.
+    expectTotals(d, {"2.562,50", "486,88", "3.049,38"});
+
+    EXPECT_EQ(query(db,
+                    "SELECT NettoRechnung, Brutto, MehrwertsteuerFreierbetrag FROM Rechnung "
+                    "WHERE ID_Rechnungsnummer = 1"),
+              "256250|304938|0");
+    const json box = shape(d, "Zahlungsziel");
+    ASSERT_FALSE(box.empty()) << d["shapes"].dump();
+    // Invoice date 01.03.2026 plus the 14 days of the demo sentence.
+    EXPECT_NE(box["text"].get<std::string>().find("15.03.2026"), std::string::npos) << box.dump();
+    EXPECT_EQ(box["alignment"], "center");
+    EXPECT_EQ(listing(demo), (std::vector<std::string>{"lumora.sqlite", "rechnung.docx"}));
+}
+
+struct TemplateCase {
+    const char* file;
+    bool totalsBeforeFees;  // the totals go to the first start marker, the fees to the last
+};
+
+void PrintTo(const TemplateCase& c, std::ostream* os) { *os << c.file; }
+
+class TemplateRun : public CliTest, public ::testing::WithParamInterface<TemplateCase> {};
+
+// User 7 at 19 % without discount; invoice 3 dated 15.01.2026; deadline 21 days, 24 cm from
+// the top, right-aligned.
+constexpr const char* kHostRows = R"(
+INSERT INTO TempDoc (ID_Benutzer, ID_Auftragsnummer, AbschlagAbsolut, AbschlagProzent,
+  Zahlungsziel, Mehrwertsteuersatz, Mehrwertsteuer, MwStErmäßigt, Rabatt)
+  VALUES (7, 4711, 0, 100, 1, 190, 190, 70, 0);
+INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, Rechnungsart, ID_Auftragsnummer)
+  VALUES (3, '2026-0815', 1, 4711);
+INSERT INTO Termine VALUES (1, 3, 8, '2026-01-15');
+INSERT INTO Version VALUES (1, 'Zahlbar ohne Abzug bis <21>.', 24.0, 2);
+)";
+
+TEST_P(TemplateRun, FeeTableTotalsRecordDeadlineThenReadBack) {
+    const std::string doc = copyTemplate(GetParam().file).string();
+    const std::string db = hostDatabase("host.sqlite", kHostRows).string();
+    const std::vector<std::string> open = {"show", "0",      "--db", db,           "--doc",
+                                           doc,    "--user", "7",    "--rechnung", "3"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), open.begin(), open.end());
+        return more;
+    };
+
+    // 60 points in the three tiers, 3 marked points, land value 80 €/m² (factor 1,5).
+    CliResult r = tarvex(with({"-e", "click optNr(1)", "-e", "type mskAGPSohne 60", "-e",
+                               "type mskAGP 3", "-e", "type mskBoden 80", "-e", "ok"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    const json d = dump(doc);
+    const auto fees = tablesTagged(d, "TARVEX_5");
+    ASSERT_EQ(fees.size(), 1u);
+    EXPECT_NE(cell(fees[0], 0, 0).find("30.6.1.2"), std::string::npos);
+    EXPECT_EQ(cell(fees[0], 2, 2) + "/" + cell(fees[0], 3, 2) + "/" + cell(fees[0], 4, 2),
+              "25/25/10");
+    EXPECT_EQ(cell(fees[0], 3, 4), "2.125,00 €");
+    expectTotals(d, {"7.987,50", "1.517,63", "9.505,13"});
+    EXPECT_EQ(tableIndex(d, "RE_Summe") < tableIndex(d, "TARVEX_5"), GetParam().totalsBeforeFees);
+    // The template's own table is left where and as it was.
+    ASSERT_EQ(d["tables"].size(), 3u);
+    EXPECT_EQ(cell(d["tables"][0], 0, 0), "Auftrag");
+    EXPECT_EQ(cell(d["tables"][0], 2, 1), "112/3");
+
+    EXPECT_EQ(query(db,
+                    "SELECT NettoRechnung, Brutto, MehrwertsteuerFreierbetrag, "
+                    "Mehrwertsteuersatz FROM Rechnung"),
+              "798750|950513|0|190");
+    const json box = shape(d, "Zahlungsziel");
+    ASSERT_FALSE(box.empty());
+    EXPECT_NE(box["text"].get<std::string>().find("05.02.2026"), std::string::npos) << box.dump();
+    EXPECT_EQ(box["alignment"], "right");
+    EXPECT_NEAR(box["top_pt"].get<double>(), 24.0 / 2.54 * 72.0, 0.1);
+
+    // Reopened, the table selection dialog offers the table as the first one.
+    const std::string saved = bytes(doc);
+    r = tarvex(with({"--wahl", "1", "-e", "print"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto states = printed(r.out);
+    ASSERT_EQ(states.size(), 1u) << r.out;
+    const json& c = states[0]["controls"];
+    EXPECT_EQ(states[0]["form"], "frmKat5");
+    EXPECT_EQ(c["optNr(1)"]["value"], true);
+    EXPECT_EQ(c["optNr(0)"]["value"], false);
+    EXPECT_EQ(trim(c["mskAGPo"]["text"]), "25");
+    EXPECT_EQ(trim(c["mskAGP26o"]["text"]), "25");
+    EXPECT_EQ(trim(c["mskAGP51o"]["text"]), "10");
+    EXPECT_EQ(trim(c["mskAGP"]["text"]), "3");
+    EXPECT_EQ(trim(c["mskBoden"]["text"]), "80");
+    EXPECT_EQ(c["lblFaktor"]["caption"], "1,5");
+    EXPECT_EQ(trim(c["lblSumme"]["caption"]), "7.987,50");
+    EXPECT_EQ(bytes(doc), saved) << "a run without OK writes nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, TemplateRun,
+                         ::testing::Values(TemplateCase{"template-basic.docx", false},
+                                           TemplateCase{"template-two-starts.docx", true},
+                                           TemplateCase{"template-image.docx", false},
+                                           TemplateCase{"template-edge.docx", false},
+                                           TemplateCase{"template-no-start.docx", false}),
+                         [](const ::testing::TestParamInfo<TemplateCase>& run) {
+                             std::string name = run.param.file;
+                             name = name.substr(
+                                 9, name.size() - 14);  // between "template-" and ".docx"
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+// Cancel, and a run whose actions end with the window open, leave invoice and database as
+// they were, also when the invoice already holds a table to read back.
+TEST_F(CliTest, CancelAndPreviewWriteNothing) {
+    const fs::path demo = initDemo();
+    const std::string db = (demo / "lumora.sqlite").string(),
+                      doc = (demo / "rechnung.docx").string();
+    const std::vector<std::string> edits = {"-e", "type mskAGPSohne 12", "-e", "type mskBoden 90"};
+    auto run = [&](const std::vector<std::string>& extra) {
+        std::vector<std::string> args = {"show", "0", "--db", db, "--doc", doc, "--rechnung", "1"};
+        args.insert(args.end(), edits.begin(), edits.end());
+        args.insert(args.end(), extra.begin(), extra.end());
+        return tarvex(args);
+    };
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "empty invoice" : "invoice with a fee table");
+        const std::string docBefore = bytes(doc), dbBefore = bytes(db);
+        for (const auto& extra :
+             {std::vector<std::string>{"-e", "cancel"}, std::vector<std::string>{"-e", "print"}}) {
+            const CliResult r = run(extra);
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_NE(r.out.find("Nichts geschrieben"), std::string::npos) << r.out;
+            EXPECT_TRUE(bytes(doc) == docBefore) << extra[1] << " changed the invoice";
+            EXPECT_TRUE(bytes(db) == dbBefore) << extra[1] << " changed the database";
+            EXPECT_EQ(listing(demo), (std::vector<std::string>{"lumora.sqlite", "rechnung.docx"}));
+        }
+        ASSERT_EQ(run({"-e", "ok"}).exitCode, 0);
+    }
+}
+
+}  // namespace
+}  // namespace tarvex::e2e
