@@ -1,0 +1,59 @@
+// Where rendered forms put things: static captions beside their controls, and the window
+// manager's record of which windows are MDI children.
+
+#include <gtest/gtest.h>
+
+#include "form_layout.h"
+#include "platform/error/error.h"
+#include "qt_window_manager.h"
+
+namespace tarvex::desktop {
+namespace {
+
+struct Placement {
+    const char* what;
+    QRect control;
+    std::vector<QRect> taken;
+    QRect expected;
+};
+
+class StaticLabel : public ::testing::TestWithParam<Placement> {};
+
+TEST_P(StaticLabel, GoesLeftElseAboveClearOfOtherControls) {
+    const Placement& p = GetParam();
+    EXPECT_EQ(placeStaticLabel(p.control, QSize(50, 14), QRect(0, 0, 400, 300), p.taken),
+              p.expected)
+        << p.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StaticLabel,
+    ::testing::Values(
+        Placement{"room on the left", {100, 50, 40, 20}, {}, {44, 53, 50, 14}},
+        Placement{"left edge too close", {30, 50, 200, 20}, {}, {30, 35, 50, 14}},
+        Placement{"above left taken", {30, 50, 200, 20}, {{30, 30, 20, 15}}, {180, 35, 50, 14}},
+        Placement{"nothing fits", {30, 50, 200, 20}, {{30, 30, 200, 15}}, {0, 53, 24, 14}}));
+
+TEST(QtWindowManager, RecordsMdiChildrenAndRefusesUnknownWindows) {
+    QtWindowManager manager(0x100, nullptr);
+    const auto raises5 = [](auto call) {
+        try {
+            call();
+        } catch (const Error& e) {
+            return e.number() == 5;
+        }
+        return false;
+    };
+    EXPECT_TRUE(raises5([&] { manager.setExtendedStyle(0x1004, 0x140); }));
+    EXPECT_TRUE(raises5([&] { manager.setParent(0x1004, 0x999); }));
+    EXPECT_TRUE(raises5([&] { manager.setParent(0, 0x100); }));
+    manager.setParent(0x1004, 0x100);
+    manager.setExtendedStyle(0x1004, 0x140);
+    manager.setParent(0x1008, 0x1004);
+    EXPECT_TRUE(manager.isMdiChild(0x1004));
+    EXPECT_FALSE(manager.isMdiChild(0x1008));
+    EXPECT_EQ(manager.extendedStyle(0x1004), 0x140);
+}
+
+}  // namespace
+}  // namespace tarvex::desktop
