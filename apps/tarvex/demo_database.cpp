@@ -21,7 +21,7 @@ VALUES (1, '2026-0001', 1, 42, 0, 0, 0, 190);
 INSERT INTO "Termine" ("ID_Termin", "ID_Rechnungsnummer", "ID_Terminart", "Datum")
 VALUES (1, 1, 8, '2026-03-01');
 INSERT INTO "Version" ("ID_Version", "Zahlungsziel", "AbstandZahlungsziel", "BundZahlungsziel")
-VALUES (1, 'Bitte überweisen Sie den Rechnungsbetrag ohne Abzug bis zum<14>', 25.0, 1);
+VALUES (1, 'Bitte überweisen Sie den Rechnungsbetrag ohne Abzug bis zum<14>', 25.6, 1);
 )sql";
 }
 

@@ -33,11 +33,13 @@ std::string run(const std::string& text, bool bold = false) {
 }
 
 std::string para(const std::string& content, const std::string& style = "",
-                  const std::string& jc = "") {
+                 const std::string& jc = "", int spaceBefore = 0) {
     std::string ppr;
-    if (!style.empty() || !jc.empty()) {
+    if (!style.empty() || !jc.empty() || spaceBefore > 0) {
         ppr = "<w:pPr>";
         if (!style.empty()) ppr += "<w:pStyle w:val=\"" + style + "\"/>";
+        if (spaceBefore > 0)
+            ppr += "<w:spacing w:before=\"" + std::to_string(spaceBefore) + "\"/>";
         if (!jc.empty()) ppr += "<w:jc w:val=\"" + jc + "\"/>";
         ppr += "</w:pPr>";
     }
@@ -67,14 +69,11 @@ std::string documentXml() {
     body += para(run("Vermessungsbüro Muster · Hauptstraße 1 · 12345 Musterstadt"), "Absender");
     for (const char* line : {"Herrn", "Max Mustermann", "Lindenweg 7", "12345 Musterstadt"})
         body += para(run(line), "Anschrift");
-    body += para("");
     body += para(run("Musterstadt, den 01.03.2026"), "", "right");
     body += para(run("Rechnung Nr. 2026-0001", true), "Betreff");
     body += para(run("Auftrag 2026-042: Grenzfeststellung Flurstück 17/4, Gemarkung Musterdorf"));
     body += para(run("Sehr geehrter Herr Mustermann,"));
-    body += para(run("für die ausgeführten Vermessungsarbeiten berechnen wir Ihnen nach der "
-                     "Gebührenordnung für das amtliche Vermessungswesen."));
-    body += para(run("Im Einzelnen berechnen wir:"));
+    body += para(run("für die ausgeführten Vermessungsarbeiten berechnen wir Ihnen:"));
     body += para(marker(0));
     body += para(run("Der Rechnungsbetrag von ") + marker(1) +
                  run("0,00 € ist innerhalb von 14 Tagen ohne Abzug zu zahlen."));
@@ -83,15 +82,13 @@ std::string documentXml() {
     body += para(run("Bruttobetrag der Leistungen: ") + marker(4) + run("0,00 € insgesamt."));
     body += para(run("Umsatzsteuerfreie Auslagen: ") + marker(5) +
                  run("0,00 € sind im Rechnungsbetrag enthalten."));
-    body += para("");
-    body += para(run("Mit freundlichen Grüßen"));
-    body += para("");
+    body += para(run("Mit freundlichen Grüßen"), "", "", 240);
     body += para(run("Dipl.-Ing. Vermessungsbüro Muster"));
     const std::string sect =
         "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rId3\"/>"
         "<w:footerReference w:type=\"default\" r:id=\"rId4\"/>"
         "<w:pgSz w:w=\"11906\" w:h=\"16838\"/>"
-        "<w:pgMar w:top=\"1417\" w:right=\"1134\" w:bottom=\"1134\" w:left=\"1417\" "
+        "<w:pgMar w:top=\"1134\" w:right=\"1134\" w:bottom=\"2381\" w:left=\"1417\" "
         "w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/></w:sectPr>";
     return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n") +
            "<w:document xmlns:w=\"" + kW + "\" xmlns:r=\"" + kR + "\"><w:body>" + body + sect +
@@ -126,14 +123,14 @@ std::string stylesXml() {
     return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n") +
            "<w:styles xmlns:w=\"" + kW + "\"><w:docDefaults><w:rPrDefault><w:rPr>"
            "<w:rFonts w:ascii=\"Liberation Sans\" w:hAnsi=\"Liberation Sans\" w:cs=\"Liberation Sans\"/>"
-           "<w:sz w:val=\"21\"/><w:lang w:val=\"de-DE\"/></w:rPr></w:rPrDefault>"
+           "<w:sz w:val=\"20\"/><w:lang w:val=\"de-DE\"/></w:rPr></w:rPrDefault>"
            "<w:pPrDefault><w:pPr><w:spacing w:after=\"60\"/></w:pPr></w:pPrDefault></w:docDefaults>"
            "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Standard\"><w:name w:val=\"Normal\"/></w:style>"
            "<w:style w:type=\"character\" w:styleId=\"Kommentarzeichen\"><w:name w:val=\"annotation reference\"/>"
            "<w:rPr><w:sz w:val=\"16\"/></w:rPr></w:style>" +
            style("Absender", "Absender", "<w:sz w:val=\"14\"/><w:u w:val=\"single\"/>", "") +
            style("Anschrift", "Anschrift", "", "<w:spacing w:after=\"0\"/>") +
-           style("Betreff", "Betreff", "<w:b/><w:sz w:val=\"24\"/>", "<w:spacing w:before=\"240\" w:after=\"240\"/>") +
+           style("Betreff", "Betreff", "<w:b/><w:sz w:val=\"24\"/>", "<w:spacing w:before=\"240\" w:after=\"120\"/>") +
            "</w:styles>";
 }
 
