@@ -1,15 +1,10 @@
 #include "form_widget.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "control_widgets.h"

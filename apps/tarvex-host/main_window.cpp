@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
-#include <QTimer>
 
 #include "form_widget.h"
 #include "platform/dao/dao.h"
