@@ -35,13 +35,19 @@ std::string formatGerman(double value, int stellen) {
     if (!std::isfinite(value)) throw Error(errc::overflow);
     const double scale = std::pow(10.0, stellen);
     double scaled = std::fabs(value) * scale;
-    // Remove binary noise far below the last decimal (2.345 is stored as 2.34499999...), so
-    // that halves in the decimal text round away from zero as a person expects.
-    if (scaled < 1e15) scaled = std::round(scaled * 1e6) / 1e6;
-    const double rounded = std::round(scaled);  // halves away from zero
     char digits[400];
-    std::snprintf(digits, sizeof digits, "%.0f", rounded);
-    std::string d = digits;
+    std::string d;
+    if (std::isfinite(scaled)) {
+        // Remove binary noise far below the last decimal (2.345 is stored as 2.34499999...),
+        // so that halves in the decimal text round away from zero as a person expects.
+        if (scaled < 1e15) scaled = std::round(scaled * 1e6) / 1e6;
+        std::snprintf(digits, sizeof digits, "%.0f", std::round(scaled));  // halves away from zero
+        d = digits;
+    } else {
+        // Near the largest double the scaled value overflows; such a number has no decimals.
+        std::snprintf(digits, sizeof digits, "%.0f", std::fabs(value));
+        d = digits + std::string(static_cast<std::size_t>(stellen > 0 ? stellen : 0), '0');
+    }
     while (static_cast<int>(d.size()) <= stellen) d.insert(0, "0");
     std::string integer = d.substr(0, d.size() - stellen);
     const std::string fraction = d.substr(d.size() - stellen);
@@ -50,7 +56,7 @@ std::string formatGerman(double value, int stellen) {
         if (i > 0 && (integer.size() - i) % 3 == 0) grouped += '.';
         grouped += integer[i];
     }
-    std::string out = (value < 0 && rounded != 0.0) ? "-" : "";
+    std::string out = (value < 0 && d.find_first_not_of('0') != std::string::npos) ? "-" : "";
     out += grouped;
     if (stellen > 0) out += "," + fraction;
     return out;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/variant/variant.h"
 #include "support/debug_log.h"
 
 using namespace tarvex;
@@ -39,6 +40,16 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{"3,14159", 6, 3, " 3,142"},
                       FormatCase{"abc", 6, 2, "  0,00"},
                       FormatCase{"7", 3, 5, "  7"}));               // decimals beyond 3: no format
+
+TEST(FormatGerman, DecimalsOfTheLargestNumbersAreZeros) {
+    // Scaling by the decimals overflows here; the text must still be the number.
+    for (double wert : {1.5e307, -1.7e308}) {
+        const std::string text = formatGerman(wert, 3);
+        EXPECT_TRUE(text.ends_with(",000")) << text;
+        EXPECT_EQ(parseGermanNumber(text), wert) << text;
+    }
+    EXPECT_EQ(formatGerman(-0.0001, 2), "0,00");
+}
 
 TEST(CVal, ReadsGermanNumbersWithUnits) {
     ScopedLogCapture log;
