@@ -4,18 +4,13 @@
 
 #include <cmath>
 
+#include "common/error_number.h"
+
+using tarvex::testing::errorNumber;
+
 using namespace tarvex;
 
 namespace {
-
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 struct FieldLike : Object {
     Variant v;
@@ -39,20 +34,20 @@ TEST(VariantToWhole, HalvesGoToTheEvenNeighbour) {
 }
 
 TEST(VariantToWhole, OutOfRangeIsOverflowNotWrap) {
-    EXPECT_EQ(errorOf([] { Variant(32767.5).toInteger(); }), errc::overflow);  // even: 32768
-    EXPECT_EQ(errorOf([] { Variant(32768).toInteger(); }), errc::overflow);
-    EXPECT_EQ(errorOf([] { Variant(-32769.0).toInteger(); }), errc::overflow);
+    EXPECT_EQ(errorNumber([] { Variant(32767.5).toInteger(); }), errc::overflow);  // even: 32768
+    EXPECT_EQ(errorNumber([] { Variant(32768).toInteger(); }), errc::overflow);
+    EXPECT_EQ(errorNumber([] { Variant(-32769.0).toInteger(); }), errc::overflow);
     EXPECT_EQ(Variant(-32768.0).toInteger(), -32768);
-    EXPECT_EQ(errorOf([] { Variant(3e9).toLong(); }), errc::overflow);
-    EXPECT_EQ(errorOf([] { Variant(std::nan("")).toLong(); }), errc::overflow);
+    EXPECT_EQ(errorNumber([] { Variant(3e9).toLong(); }), errc::overflow);
+    EXPECT_EQ(errorNumber([] { Variant(std::nan("")).toLong(); }), errc::overflow);
 }
 
 TEST(VariantCoercion, NullTextAndEmpty) {
-    EXPECT_EQ(errorOf([] { Variant::null().toInteger(); }), errc::invalidUseOfNull);
-    EXPECT_EQ(errorOf([] { Variant::null().toDouble(); }), errc::invalidUseOfNull);
-    EXPECT_EQ(errorOf([] { Variant::null().toString(); }), errc::invalidUseOfNull);
-    EXPECT_EQ(errorOf([] { Variant("abc").toDouble(); }), errc::typeMismatch);
-    EXPECT_EQ(errorOf([] { Variant("").toInteger(); }), errc::typeMismatch);
+    EXPECT_EQ(errorNumber([] { Variant::null().toInteger(); }), errc::invalidUseOfNull);
+    EXPECT_EQ(errorNumber([] { Variant::null().toDouble(); }), errc::invalidUseOfNull);
+    EXPECT_EQ(errorNumber([] { Variant::null().toString(); }), errc::invalidUseOfNull);
+    EXPECT_EQ(errorNumber([] { Variant("abc").toDouble(); }), errc::typeMismatch);
+    EXPECT_EQ(errorNumber([] { Variant("").toInteger(); }), errc::typeMismatch);
     EXPECT_EQ(Variant().toInteger(), 0);
     EXPECT_EQ(Variant().toString(), "");
 }
@@ -70,8 +65,8 @@ TEST(VariantCoercion, Flags) {
     EXPECT_TRUE(Variant(1).toBool());
     EXPECT_TRUE(Variant(0.5).toBool());
     EXPECT_EQ(Variant(true).toInteger(), -1);
-    EXPECT_EQ(errorOf([] { Variant("").toBool(); }), errc::typeMismatch);
-    EXPECT_EQ(errorOf([] { Variant::null().toBool(); }), errc::invalidUseOfNull);
+    EXPECT_EQ(errorNumber([] { Variant("").toBool(); }), errc::typeMismatch);
+    EXPECT_EQ(errorNumber([] { Variant::null().toBool(); }), errc::invalidUseOfNull);
 }
 
 TEST(VariantToString, NumbersAsTheGermanPlatformWritesThem) {
@@ -90,16 +85,16 @@ TEST(VariantObjects, FieldsStandForTheirValueAndUnsetObjectsFail) {
     Variant v(field);
     EXPECT_EQ(v.toInteger(), 190);
     EXPECT_EQ(v.toString(), "190");
-    EXPECT_EQ(errorOf([] { Variant(std::make_shared<FieldLike>(Variant::null())).toLong(); }),
+    EXPECT_EQ(errorNumber([] { Variant(std::make_shared<FieldLike>(Variant::null())).toLong(); }),
               errc::invalidUseOfNull);
-    EXPECT_EQ(errorOf([] { Variant().toObject(); }), errc::objectNotSet);
-    EXPECT_EQ(errorOf([] { Variant(5).toObject(); }), errc::typeMismatch);
+    EXPECT_EQ(errorNumber([] { Variant().toObject(); }), errc::objectNotSet);
+    EXPECT_EQ(errorNumber([] { Variant(5).toObject(); }), errc::typeMismatch);
 }
 
 TEST(Divide, ByZeroRaisesLikeThePlatform) {
     EXPECT_DOUBLE_EQ(divide(500, 1000), 0.5);
-    EXPECT_EQ(errorOf([] { divide(500, 0); }), errc::divisionByZero);
-    EXPECT_EQ(errorOf([] { divide(0, 0); }), errc::overflow);
+    EXPECT_EQ(errorNumber([] { divide(500, 0); }), errc::divisionByZero);
+    EXPECT_EQ(errorNumber([] { divide(0, 0); }), errc::overflow);
 }
 
 TEST(Dates, IsoAndGermanText) {

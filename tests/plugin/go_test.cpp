@@ -2,17 +2,12 @@
 
 #include "plugin_fixture.h"
 
+#include "common/error_number.h"
+
+using tarvex::testing::errorNumber;
+
 namespace tarvex {
 namespace {
-
-int fehlerVon(const std::function<void()>& aktion) {
-    try {
-        aktion();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // An object that only claims to be a document.
 struct FakeDocument final : Object {
@@ -50,7 +45,7 @@ TEST_P(LetTest, ConvertsOrReturnsTheErrorAndKeepsTheValue) {
     const Let& let = GetParam();
     GO go;
     go.put(let.member, let.danach.isString() ? Variant("alt") : Variant(std::int16_t{7}));
-    EXPECT_EQ(fehlerVon([&] { go.put(let.member, let.wert); }), let.fehler);
+    EXPECT_EQ(errorNumber([&] { go.put(let.member, let.wert); }), let.fehler);
     EXPECT_EQ(go.get(let.member), let.danach);
 }
 
@@ -65,21 +60,21 @@ TEST_F(GoTest, NeverSetPropertiesAreEmpty) {
     EXPECT_EQ(go.Fläche(), Variant(0.0));
     EXPECT_EQ(go.Achslänge(), Variant(std::int16_t{0}));
     EXPECT_EQ(go.Grenzlänge(), Variant(std::int32_t{0}));
-    EXPECT_EQ(fehlerVon([&] { go.Doc().toObject(); }), errc::objectNotSet);
-    EXPECT_EQ(fehlerVon([&] { go.LumWorkspace().toObject(); }), errc::objectNotSet);
+    EXPECT_EQ(errorNumber([&] { go.Doc().toObject(); }), errc::objectNotSet);
+    EXPECT_EQ(errorNumber([&] { go.LumWorkspace().toObject(); }), errc::objectNotSet);
 }
 
 TEST_F(GoTest, ObjectPropertiesCheckTheKindOfObject) {
     GO go;
     auto workspace = sitzungsdaten().LumWorkspace;
     auto database = workspace->openDatabase(file.string());
-    EXPECT_EQ(fehlerVon([&] { go.LumWorkspace(Variant(database)); }), errc::typeMismatch);
-    EXPECT_EQ(fehlerVon([&] { go.NeueAbfrage(Variant(workspace)); }), errc::typeMismatch);
-    EXPECT_EQ(fehlerVon([&] { go.Doc(Variant(database)); }), errc::typeMismatch);
-    EXPECT_EQ(fehlerVon([&] { go.NeueAbfrage(Variant(42)); }), errc::typeMismatch);
+    EXPECT_EQ(errorNumber([&] { go.LumWorkspace(Variant(database)); }), errc::typeMismatch);
+    EXPECT_EQ(errorNumber([&] { go.NeueAbfrage(Variant(workspace)); }), errc::typeMismatch);
+    EXPECT_EQ(errorNumber([&] { go.Doc(Variant(database)); }), errc::typeMismatch);
+    EXPECT_EQ(errorNumber([&] { go.NeueAbfrage(Variant(42)); }), errc::typeMismatch);
     EXPECT_EQ(sitzungsdaten().LumWorkspace, workspace);
 
-    EXPECT_EQ(fehlerVon([&] { go.Doc(Variant(std::make_shared<FakeDocument>())); }),
+    EXPECT_EQ(errorNumber([&] { go.Doc(Variant(std::make_shared<FakeDocument>())); }),
               errc::typeMismatch);
 
     go.NeueAbfrage(Variant(database));
@@ -122,14 +117,14 @@ TEST_F(GoTest, LateBoundCallsByNameAndIdentifierReachTheSameMembers) {
     EXPECT_EQ(auftragskontext().Auftragsnummer, 4711);
     EXPECT_EQ(go.call("Aktualisieren"), Variant());
 
-    EXPECT_EQ(fehlerVon([&] { go.idOfName("Summe"); }), com::comerr::memberNotFound);
-    EXPECT_EQ(fehlerVon([&] { go.invoke(0x12345, com::InvokeKind::Method, {}); }),
+    EXPECT_EQ(errorNumber([&] { go.idOfName("Summe"); }), com::comerr::memberNotFound);
+    EXPECT_EQ(errorNumber([&] { go.invoke(0x12345, com::InvokeKind::Method, {}); }),
               com::comerr::memberNotFound);
-    EXPECT_EQ(fehlerVon([&] { go.call("Show", {Variant(1)}); }), com::comerr::wrongArguments);
+    EXPECT_EQ(errorNumber([&] { go.call("Show", {Variant(1)}); }), com::comerr::wrongArguments);
     EXPECT_EQ(
-        fehlerVon([&] { go.invoke(dispid::Show, com::InvokeKind::PropertyPut, {Variant(1)}); }),
+        errorNumber([&] { go.invoke(dispid::Show, com::InvokeKind::PropertyPut, {Variant(1)}); }),
         com::comerr::memberNotFound);
-    EXPECT_EQ(fehlerVon([&] {
+    EXPECT_EQ(errorNumber([&] {
                   go.call("Show", {Variant("x"), Variant(), Variant(0)});
               }),
               errc::typeMismatch);

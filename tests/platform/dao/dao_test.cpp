@@ -4,19 +4,14 @@
 
 #include "host_database.h"
 
+#include "common/error_number.h"
+
+using tarvex::testing::errorNumber;
+
 namespace tarvex::dao {
 namespace {
 
 using tarvex::testing::runSql;
-
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // Every case runs on the schema.sql database and on the independently made one.
 class DaoTest : public ::testing::TestWithParam<bool> {
@@ -70,16 +65,16 @@ TEST_P(DaoTest, PositionAndFailuresWithoutCurrentRecord) {
     auto field = rs->field("Rechnungsnummer");
     rs->moveNext();
     EXPECT_TRUE(rs->eof());
-    EXPECT_EQ(errorOf([&] { field->value(); }), errc::noCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs->moveNext(); }), errc::noCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { field->value(); }), errc::noCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { rs->moveNext(); }), errc::noCurrentRecord);
     rs->moveFirst();
     EXPECT_EQ(field->value(), Variant("R-1"));  // a field follows the current record
 
     auto none = db->openRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = 0");
     EXPECT_TRUE(none->bof() && none->eof());
-    EXPECT_EQ(errorOf([&] { none->field("Rabatt")->value(); }), errc::noCurrentRecord);
-    EXPECT_EQ(errorOf([&] { none->moveFirst(); }), errc::noCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs->field("Gibtsnicht"); }), errc::itemNotFound);
+    EXPECT_EQ(errorNumber([&] { none->field("Rabatt")->value(); }), errc::noCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { none->moveFirst(); }), errc::noCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { rs->field("Gibtsnicht"); }), errc::itemNotFound);
 }
 
 TEST_P(DaoTest, RejectedSourcesRaiseNumberedErrorsWithTheEnginesMessage) {
@@ -90,26 +85,26 @@ TEST_P(DaoTest, RejectedSourcesRaiseNumberedErrorsWithTheEnginesMessage) {
         EXPECT_EQ(e.number(), daoerr::tableNotFound);
         EXPECT_NE(e.description().find("no such table: Fehlt"), std::string::npos);
     }
-    EXPECT_EQ(errorOf([&] { db->openRecordset("Fehlt"); }), daoerr::tableNotFound);
-    EXPECT_EQ(errorOf([&] { db->openRecordset("SELECT Gibtsnicht FROM Rechnung"); }),
+    EXPECT_EQ(errorNumber([&] { db->openRecordset("Fehlt"); }), daoerr::tableNotFound);
+    EXPECT_EQ(errorNumber([&] { db->openRecordset("SELECT Gibtsnicht FROM Rechnung"); }),
               daoerr::tooFewParameters);
-    EXPECT_EQ(errorOf([&] { db->openRecordset("SELEKT *"); }), daoerr::syntaxError);
-    EXPECT_EQ(errorOf([&] { db->openRecordset("SELECT 1; DELETE FROM Rechnung"); }),
+    EXPECT_EQ(errorNumber([&] { db->openRecordset("SELEKT *"); }), daoerr::syntaxError);
+    EXPECT_EQ(errorNumber([&] { db->openRecordset("SELECT 1; DELETE FROM Rechnung"); }),
               daoerr::textAfterStatement);
-    EXPECT_EQ(errorOf([&] { db->openRecordset("DELETE FROM Rechnung"); }),
+    EXPECT_EQ(errorNumber([&] { db->openRecordset("DELETE FROM Rechnung"); }),
               daoerr::invalidOperation);
     EXPECT_EQ(db->openRecordset("Rechnung")->recordCount(), 2);
 }
 
 TEST_P(DaoTest, OpeningNeverCreatesADatabase) {
     auto missing = folder.path() / "fehlt.db";
-    EXPECT_EQ(errorOf([&] { makeSqliteWorkspace()->openDatabase(missing.string()); }),
+    EXPECT_EQ(errorNumber([&] { makeSqliteWorkspace()->openDatabase(missing.string()); }),
               daoerr::fileNotFound);
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(errorOf([&] { makeSqliteWorkspace()->openDatabase(""); }), daoerr::fileNotFound);
+    EXPECT_EQ(errorNumber([&] { makeSqliteWorkspace()->openDatabase(""); }), daoerr::fileNotFound);
     std::ofstream(folder.path() / "text.db") << "kein SQLite, nur Text, lang genug fuer einen Kopf";
     EXPECT_EQ(
-        errorOf([&] { makeSqliteWorkspace()->openDatabase((folder.path() / "text.db").string()); }),
+        errorNumber([&] { makeSqliteWorkspace()->openDatabase((folder.path() / "text.db").string()); }),
         daoerr::notADatabase);
 }
 
@@ -143,17 +138,17 @@ TEST_P(DaoTest, EditAndUpdatePersistWithTheColumnsType) {
 
 TEST_P(DaoTest, FailedAssignmentOrUpdateLeavesTheRowAsItWas) {
     auto rs = db->openRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
-    EXPECT_EQ(errorOf([&] { rs->field("Brutto")->setValue(Variant(1.0)); }),
+    EXPECT_EQ(errorNumber([&] { rs->field("Brutto")->setValue(Variant(1.0)); }),
               daoerr::updateWithoutEdit);
     rs->edit();
-    EXPECT_EQ(errorOf([&] { rs->field("Brutto")->setValue(Variant(3e9)); }), errc::overflow);
-    EXPECT_EQ(errorOf([&] { rs->field("Brutto")->setValue(Variant("zwölf")); }),
+    EXPECT_EQ(errorNumber([&] { rs->field("Brutto")->setValue(Variant(3e9)); }), errc::overflow);
+    EXPECT_EQ(errorNumber([&] { rs->field("Brutto")->setValue(Variant("zwölf")); }),
               errc::typeMismatch);
     EXPECT_EQ(rs->field("Brutto")->value(), Variant(std::int32_t{11900}));
 
     rs->field("NettoRechnung")->setValue(Variant(std::int32_t{1}));
     rs->field("Brutto")->setValue(Variant::null());  // NOT NULL in both schemas
-    EXPECT_EQ(errorOf([&] { rs->update(); }), daoerr::nullInRequiredField);
+    EXPECT_EQ(errorNumber([&] { rs->update(); }), daoerr::nullInRequiredField);
     EXPECT_TRUE(rs->editing());
     EXPECT_EQ(fresh("Rechnung", "NettoRechnung"), Variant(std::int32_t{10000}));
 
@@ -180,11 +175,11 @@ TEST_P(DaoTest, HostTransactionKeepsUpdatesUntilCommitAndDropsThemOnRollback) {
 }
 
 TEST_P(DaoTest, ReadOnlyResultsRefuseEdit) {
-    EXPECT_EQ(errorOf([&] { db->openRecordset("Rechnung", RecordsetType::Snapshot)->edit(); }),
+    EXPECT_EQ(errorNumber([&] { db->openRecordset("Rechnung", RecordsetType::Snapshot)->edit(); }),
               daoerr::readOnly);
-    EXPECT_EQ(errorOf([&] { db->openRecordset("SELECT count(*) AS n FROM Rechnung")->edit(); }),
+    EXPECT_EQ(errorNumber([&] { db->openRecordset("SELECT count(*) AS n FROM Rechnung")->edit(); }),
               daoerr::readOnly);
-    EXPECT_EQ(errorOf([&] { db->openRecordset("Rechnung")->update(); }), daoerr::updateWithoutEdit);
+    EXPECT_EQ(errorNumber([&] { db->openRecordset("Rechnung")->update(); }), daoerr::updateWithoutEdit);
 }
 
 TEST_P(DaoTest, DatesAreWrittenAsIsoText) {

@@ -10,21 +10,14 @@
 #include "platform/error/error.h"
 #include "platform/settings/qt_settings_store.h"
 
+#include "common/error_number.h"
+
+using tarvex::testing::errorNumber;
+
 using namespace tarvex;
 namespace fs = std::filesystem;
 
 namespace {
-
-// The number of the tarvex::Error the call raises, 0 when it raises none.
-template <class F>
-int errorNumber(F&& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // A fresh configuration folder per test, named by XDG_CONFIG_HOME as a user session would.
 class TempConfigHome {

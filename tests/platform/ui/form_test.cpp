@@ -6,21 +6,14 @@
 #include "platform/ui/modal_driver.h"
 #include "platform/ui/user_actions.h"
 
+#include "common/error_number.h"
+
+using tarvex::testing::errorNumber;
+
 using namespace tarvex;
 using namespace tarvex::ui;
 
 namespace {
-
-// The number of the tarvex::Error the call raises, 0 when it raises none.
-template <class F>
-int errorNumber(F&& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // A small calculator-like window; every event procedure appends "control.Event" to `log`.
 struct Window : ::testing::Test {

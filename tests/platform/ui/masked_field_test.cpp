@@ -4,21 +4,14 @@
 
 #include "platform/ui/form.h"
 
+#include "common/error_number.h"
+
+using tarvex::testing::errorNumber;
+
 using namespace tarvex;
 using namespace tarvex::ui;
 
 namespace {
-
-// The number of the tarvex::Error the call raises, 0 when it raises none.
-template <class F>
-int errorNumber(F&& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // A loaded form with one "####,##" share field and one "####" count field.
 struct Fields : ::testing::Test {
