@@ -13,6 +13,13 @@ namespace {
 using nlohmann::ordered_json;
 using namespace tarvex::word;
 
+constexpr const char* kHelp =
+    "Aufruf: tarvex dump DATEI [--json]\n\n"
+    "Zeigt, was ein Word-Dokument enthält: alle Tabellen Zelle für Zelle mit ihren\n"
+    "Kommentaren, die Kommentare im Text mit den 15 Zeichen nach ihrer Marke und die\n"
+    "Textfelder mit Text, Lage und Ausrichtung. Das Dokument wird nicht verändert.\n\n"
+    "  --json   dasselbe als eine Zeile JSON (für Skripte und Tests)\n";
+
 // How many characters after a marker's reference mark are shown (the totals update reads 15).
 constexpr long kWindow = 15;
 
@@ -126,7 +133,10 @@ int runDump(const Arguments& args, std::ostream& out, std::ostream& err) {
     std::string file;
     bool json = false;
     for (const auto& a : args) {
-        if (a == "--json") {
+        if (a == "--help" || a == "-h") {
+            out << kHelp;
+            return 0;
+        } else if (a == "--json") {
             json = true;
         } else if (!a.empty() && a[0] == '-') {
             err << "tarvex dump: unbekannte Option \"" << a << "\"\n";
