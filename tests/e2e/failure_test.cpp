@@ -1,0 +1,201 @@
+// Runs that cannot do their job: a save that fails, unusable input and typing errors. Each
+// must say so in German on standard error, end with a non-zero status and write nothing.
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+
+#include "cli_fixture.h"
+
+namespace tarvex::e2e {
+namespace {
+
+// A folder in which no entry can be created, renamed or removed while the object lives.
+// Permission bits do not stop root, so as root the immutable attribute is set instead.
+class ReadOnlyFolder {
+  public:
+    explicit ReadOnlyFolder(const fs::path& folder) : folder_(folder) {
+        if (::geteuid() != 0) {
+            fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        } else {
+            setImmutable(true);
+        }
+        const fs::path probe = folder / "probe";
+        if (std::ofstream(probe)) {
+            fs::remove(probe);
+            restore();
+            problem_ = "cannot make " + folder.string() + " read-only here";
+        }
+    }
+    ~ReadOnlyFolder() { restore(); }
+    // Empty when the folder is read-only, else why not.
+    const std::string& problem() const { return problem_; }
+
+    void restore() {
+        if (::geteuid() == 0) setImmutable(false);
+        fs::permissions(folder_, fs::perms::owner_all);
+    }
+
+  private:
+    void setImmutable(bool on) {
+        const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd >= 0) ::close(fd);
+    }
+
+    fs::path folder_;
+    std::string problem_;
+};
+
+std::size_t lineCount(const std::string& text) {
+    return std::count(text.begin(), text.end(), '\n');
+}
+
+TEST_F(CliTest, FailedSaveLeavesInvoiceAndDatabaseUnchanged) {
+    const fs::path demo = initDemo();
+    const fs::path locked = dir() / "schreibgeschützt";
+    fs::create_directory(locked);
+    fs::rename(demo / "rechnung.docx", locked / "rechnung.docx");
+    const std::string doc = (locked / "rechnung.docx").string();
+    const std::string db = (demo / "lumora.sqlite").string();
+    const std::vector<std::string> args = {
+        "show", "0", "--db", db, "--doc", doc, "--rechnung", "1", "-e", "type mskAGPSohne 10",
+        "-e",   "ok"};
+    const std::string docBefore = bytes(doc), dbBefore = bytes(db);
+
+    {
+        ReadOnlyFolder readOnly(locked);
+        if (!readOnly.problem().empty()) GTEST_SKIP() << readOnly.problem();
+        const CliResult r = tarvex(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(lineCount(r.err), 1u) << r.err;
+        EXPECT_NE(r.err.find("konnte nicht gespeichert werden"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("unverändert"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find("gespeichert:"), std::string::npos) << r.out;
+    }
+    EXPECT_TRUE(bytes(doc) == docBefore);
+    EXPECT_TRUE(bytes(db) == dbBefore);
+    EXPECT_EQ(listing(locked), std::vector<std::string>{"rechnung.docx"});
+    EXPECT_EQ(listing(demo), std::vector<std::string>{"lumora.sqlite"});
+
+    // Nothing was left half done: once the folder is writable the same run goes through.
+    const CliResult again = tarvex(args);
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(query(db, "SELECT NettoRechnung > 0 FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
+              "1");
+}
+
+TEST_F(CliTest, UnusableInputAndTyposExitTwoWithOneLineAndWriteNothing) {
+    struct Case {
+        const char* what;
+        // Prepares the case in the demo folder and returns the arguments.
+        std::function<std::vector<std::string>(const fs::path& demo)> args;
+        const char* message;
+    };
+    auto show = [](const fs::path& demo, std::vector<std::string> extra,
+                   const std::string& doc = "rechnung.docx",
+                   const std::string& db = "lumora.sqlite") {
+        std::vector<std::string> args = {
+            "show", "0", "--db", (demo / db).string(), "--doc", (demo / doc).string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        for (const char* a : {"-e", "type mskAGPSohne 10", "-e", "ok"}) args.push_back(a);
+        return args;
+    };
+    auto overwrite = [](const fs::path& file, const std::string& content) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << content;
+    };
+    const Case cases[] = {
+        {"document is no zip",
+         [&](const fs::path& d) {
+             overwrite(d / "rechnung.docx", "Dies ist keine Rechnung.\n");
+             return show(d, {});
+         },
+         "nicht lesbar"},
+        {"document is a truncated zip",
+         [&](const fs::path& d) {
+             const std::string whole = bytes(d / "rechnung.docx");
+             overwrite(d / "rechnung.docx", whole.substr(0, whole.size() / 2));
+             return show(d, {});
+         },
+         "nicht lesbar"},
+        {"document missing", [&](const fs::path& d) { return show(d, {}, "fehlt.docx"); },
+         "fehlt.docx"},
+        {"database missing",
+         [&](const fs::path& d) { return show(d, {}, "rechnung.docx", "fehlt.sqlite"); },
+         "nicht nutzbar"},
+        {"database is no database",
+         [&](const fs::path& d) {
+             overwrite(d / "lumora.sqlite", std::string(4096, 'x'));
+             return show(d, {});
+         },
+         "nicht nutzbar"},
+        {"invoice record missing",
+         [&](const fs::path& d) {
+             return show(d, {"--rechnung", "99"});
+         },
+         "Rechnung 99 nicht gefunden"},
+        {"unknown command",
+         [](const fs::path& d) {
+             return std::vector<std::string>{"rechne", d.string()};
+         },
+         "unbekannter Befehl"},
+        {"unknown option", [&](const fs::path& d) { return show(d, {"--schnell"}); },
+         "unbekannte Option"},
+        {"unknown control",
+         [&](const fs::path& d) {
+             return show(d, {"-e", "type mskNix 3"});
+         },
+         "Unbekanntes Steuerelement"},
+        {"unknown action",
+         [&](const fs::path& d) {
+             return show(d, {"-e", "drücke ok"});
+         },
+         "Unbekannte Aktion"},
+        {"bad answer for the table dialog",
+         [&](const fs::path& d) {
+             return show(d, {"--wahl", "9"});
+         },
+         "--wahl"},
+        {"script file missing",
+         [&](const fs::path& d) {
+             return show(d, {"--script", "fehlt.txt"});
+         },
+         "Skript"},
+        {"dump of a corrupt document",
+         [&](const fs::path& d) {
+             overwrite(d / "rechnung.docx", "PK\x03\x04 abgeschnitten");
+             return std::vector<std::string>{"dump", (d / "rechnung.docx").string()};
+         },
+         "rechnung.docx"},
+    };
+
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path demo = initDemo("fall" + std::to_string(++number));
+        const auto args = c.args(demo);
+        const auto filesBefore = listing(demo);
+        const std::string docBefore = bytes(demo / "rechnung.docx");
+        const std::string dbBefore = bytes(demo / "lumora.sqlite");
+
+        const CliResult r = tarvex(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(lineCount(r.err), 1u) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(bytes(demo / "rechnung.docx") == docBefore);
+        EXPECT_TRUE(bytes(demo / "lumora.sqlite") == dbBefore);
+        EXPECT_EQ(listing(demo), filesBefore);
+    }
+}
+
+}  // namespace
+}  // namespace tarvex::e2e

@@ -1,0 +1,68 @@
+// The help texts of every command, and `tarvex init`, which must never overwrite a file.
+#include <fstream>
+
+#include "cli_fixture.h"
+
+namespace tarvex::e2e {
+namespace {
+
+TEST_F(CliTest, EveryCommandExplainsItsOptionsInGerman) {
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> mentions;
+    } helps[] = {
+        {{"--help"}, {"tarvex init", "tarvex show", "tarvex dump", "zeigt diese Hilfe"}},
+        {{"init", "--help"},
+         {"VERZEICHNIS", "lumora.sqlite", "rechnung.docx", "nie überschrieben"}},
+        {{"show", "--help"},
+         {"INDEX", "--db DATEI", "--doc DATEI", "--user", "--rechnung", "--wahl", "--cursor",
+          "-e AKTION", "--script", "Standardeingabe", "type FELD", "key FELD", "click", "select",
+          "leave", "print", "ok, cancel", "Rückgabewert"}},
+        {{"dump", "--help"}, {"DATEI", "--json", "Tabellen", "Kommentare", "Textfelder"}},
+    };
+    for (const auto& help : helps) {
+        SCOPED_TRACE(help.args.front() + (help.args.size() > 1 ? " " + help.args[1] : ""));
+        const CliResult r = tarvex(help.args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(r.out.starts_with("Aufruf: tarvex")) << r.out;
+        for (const auto& word : help.mentions)
+            EXPECT_NE(r.out.find(word), std::string::npos) << word << " missing in\n" << r.out;
+    }
+    const CliResult none = tarvex({});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_NE(none.err.find("tarvex --help"), std::string::npos) << none.err;
+}
+
+TEST_F(CliTest, InitNeverOverwritesAnExistingFile) {
+    const fs::path demo = initDemo();
+    const std::string db = bytes(demo / "lumora.sqlite"), doc = bytes(demo / "rechnung.docx");
+    ASSERT_FALSE(db.empty());
+    ASSERT_FALSE(doc.empty());
+
+    CliResult r = tarvex({"init", demo.string()});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("existiert bereits"), std::string::npos) << r.err;
+    EXPECT_TRUE(bytes(demo / "lumora.sqlite") == db);
+    EXPECT_TRUE(bytes(demo / "rechnung.docx") == doc);
+
+    // Either file alone already stops init, and the other one is not created.
+    for (const char* existing : {"lumora.sqlite", "rechnung.docx"}) {
+        SCOPED_TRACE(existing);
+        const fs::path folder = dir() / (std::string("nur-") + existing);
+        fs::create_directory(folder);
+        std::ofstream(folder / existing) << "eigene Datei des Büros";
+        r = tarvex({"init", folder.string()});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find(existing), std::string::npos) << r.err;
+        EXPECT_EQ(bytes(folder / existing), "eigene Datei des Büros");
+        EXPECT_EQ(listing(folder), std::vector<std::string>{existing});
+    }
+
+    r = tarvex({"init"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("Verzeichnis"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace tarvex::e2e
