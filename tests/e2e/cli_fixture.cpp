@@ -24,7 +24,7 @@ void execute(const fs::path& database, const std::string& sql) {
 
 }  // namespace
 
-CliTest::CliTest() {
+TarvexCli::TarvexCli() {
     std::string pattern = (fs::temp_directory_path() / "tarvex-e2e-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     root_ = pattern;
@@ -32,12 +32,12 @@ CliTest::CliTest() {
     for (const char* sub : {"work", "config", "tmp", "runs"}) fs::create_directories(root_ / sub);
 }
 
-CliTest::~CliTest() {
+TarvexCli::~TarvexCli() {
     std::error_code ignored;
     fs::remove_all(root_, ignored);
 }
 
-std::unique_ptr<CliProcess> CliTest::start(const std::vector<std::string>& args) {
+std::unique_ptr<CliProcess> TarvexCli::start(const std::vector<std::string>& args) {
     return std::make_unique<CliProcess>(
         TARVEX_CLI, args,
         std::map<std::string, std::string>{{"XDG_CONFIG_HOME", (root_ / "config").string()},
@@ -45,21 +45,21 @@ std::unique_ptr<CliProcess> CliTest::start(const std::vector<std::string>& args)
         root_ / "runs");
 }
 
-CliResult CliTest::tarvex(const std::vector<std::string>& args) { return start(args)->wait(); }
+CliResult TarvexCli::tarvex(const std::vector<std::string>& args) { return start(args)->wait(); }
 
-fs::path CliTest::initDemo(const std::string& name) {
+fs::path TarvexCli::initDemo(const std::string& name) {
     const CliResult r = tarvex({"init", (dir_ / name).string()});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return dir_ / name;
 }
 
-fs::path CliTest::copyTemplate(const std::string& name) {
+fs::path TarvexCli::copyTemplate(const std::string& name) {
     const fs::path target = dir_ / name;
     fs::copy_file(fs::path(TARVEX_TEST_DATA) / "templates" / name, target);
     return target;
 }
 
-fs::path CliTest::hostDatabase(const std::string& name, const std::string& rows) {
+fs::path TarvexCli::hostDatabase(const std::string& name, const std::string& rows) {
     std::ifstream in(fs::path(TARVEX_SOURCE_DIR) / "schema.sql");
     std::stringstream schema;
     schema << in.rdbuf();
@@ -68,13 +68,13 @@ fs::path CliTest::hostDatabase(const std::string& name, const std::string& rows)
     return file;
 }
 
-json CliTest::dump(const fs::path& document) {
+json TarvexCli::dump(const fs::path& document) {
     const CliResult r = tarvex({"dump", document.string(), "--json"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return r.exitCode == 0 ? json::parse(r.out) : json::object();
 }
 
-std::string CliTest::query(const fs::path& database, const std::string& sql) {
+std::string TarvexCli::query(const fs::path& database, const std::string& sql) {
     sqlite3* db = nullptr;
     std::string result;
     if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -99,14 +99,14 @@ std::string CliTest::query(const fs::path& database, const std::string& sql) {
     return result;
 }
 
-std::string CliTest::bytes(const fs::path& file) {
+std::string TarvexCli::bytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream content;
     content << in.rdbuf();
     return content.str();
 }
 
-std::vector<std::string> CliTest::listing(const fs::path& folder) {
+std::vector<std::string> TarvexCli::listing(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename());
@@ -114,7 +114,7 @@ std::vector<std::string> CliTest::listing(const fs::path& folder) {
     return names;
 }
 
-std::vector<json> CliTest::printed(const std::string& out) {
+std::vector<json> TarvexCli::printed(const std::string& out) {
     std::vector<json> lines;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);)
@@ -122,7 +122,7 @@ std::vector<json> CliTest::printed(const std::string& out) {
     return lines;
 }
 
-std::string CliTest::lumoLog() const { return bytes(root_ / "tmp" / "Lumo.log"); }
+std::string TarvexCli::lumoLog() const { return bytes(root_ / "tmp" / "Lumo.log"); }
 
 std::string trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \r\a");

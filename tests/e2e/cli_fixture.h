@@ -19,10 +19,10 @@ namespace tarvex::e2e {
 using nlohmann::json;
 namespace fs = std::filesystem;
 
-class CliTest : public ::testing::Test {
+class TarvexCli : public ::testing::Test {
   protected:
-    CliTest();
-    ~CliTest() override;
+    TarvexCli();
+    ~TarvexCli() override;
 
     // Runs tarvex with `args` and waits for it.
     CliResult tarvex(const std::vector<std::string>& args);

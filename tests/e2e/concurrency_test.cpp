@@ -33,7 +33,7 @@ std::vector<std::string> showArgs(const fs::path& demo, std::vector<std::string>
     return args;
 }
 
-TEST_F(CliTest, ConcurrentRunsOnOneInvoiceKeepEachOthersTables) {
+TEST_F(TarvexCli, ConcurrentRunsOnOneInvoiceKeepEachOthersTables) {
     const fs::path demo = initDemo();
     // The first run types its actions slowly on standard input; the others start meanwhile.
     auto slow = start(showArgs(demo, {"--script", "-"}));
@@ -90,7 +90,7 @@ class HeldInvoice {
     int fd_;
 };
 
-TEST_F(CliTest, RunWaitsForAHeldInvoiceThenFailsClearlyOrGoesOn) {
+TEST_F(TarvexCli, RunWaitsForAHeldInvoiceThenFailsClearlyOrGoesOn) {
     const fs::path demo = initDemo();
     const fs::path doc = demo / "rechnung.docx";
     const auto args = showArgs(demo, {"-e", "type mskAGPSohne 10", "-e", "ok"});

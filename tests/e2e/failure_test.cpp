@@ -59,7 +59,7 @@ std::size_t lineCount(const std::string& text) {
     return std::count(text.begin(), text.end(), '\n');
 }
 
-TEST_F(CliTest, FailedSaveLeavesInvoiceAndDatabaseUnchanged) {
+TEST_F(TarvexCli, FailedSaveLeavesInvoiceAndDatabaseUnchanged) {
     const fs::path demo = initDemo();
     const fs::path locked = dir() / "schreibgeschützt";
     fs::create_directory(locked);
@@ -93,7 +93,7 @@ TEST_F(CliTest, FailedSaveLeavesInvoiceAndDatabaseUnchanged) {
               "1");
 }
 
-TEST_F(CliTest, UnusableInputAndTyposExitTwoWithOneLineAndWriteNothing) {
+TEST_F(TarvexCli, UnusableInputAndTyposExitTwoWithOneLineAndWriteNothing) {
     struct Case {
         const char* what;
         // Prepares the case in the demo folder and returns the arguments.

@@ -6,7 +6,7 @@
 namespace tarvex::e2e {
 namespace {
 
-TEST_F(CliTest, EveryCommandExplainsItsOptionsInGerman) {
+TEST_F(TarvexCli, EveryCommandExplainsItsOptionsInGerman) {
     const struct {
         std::vector<std::string> args;
         std::vector<std::string> mentions;
@@ -34,7 +34,7 @@ TEST_F(CliTest, EveryCommandExplainsItsOptionsInGerman) {
     EXPECT_NE(none.err.find("tarvex --help"), std::string::npos) << none.err;
 }
 
-TEST_F(CliTest, InitNeverOverwritesAnExistingFile) {
+TEST_F(TarvexCli, InitNeverOverwritesAnExistingFile) {
     const fs::path demo = initDemo();
     const std::string db = bytes(demo / "lumora.sqlite"), doc = bytes(demo / "rechnung.docx");
     ASSERT_FALSE(db.empty());

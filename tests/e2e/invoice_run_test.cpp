@@ -35,7 +35,7 @@ void expectTotals(const json& doc, const Totals& t) {
     }
 }
 
-TEST_F(CliTest, DemoInvoiceFromInitGetsFeeTableTotalsRecordAndDeadline) {
+TEST_F(TarvexCli, DemoInvoiceFromInitGetsFeeTableTotalsRecordAndDeadline) {
     const fs::path demo = initDemo();
     const std::string db = (demo / "lumora.sqlite").string(),
                       doc = (demo / "rechnung.docx").string();
@@ -82,7 +82,7 @@ struct TemplateCase {
 
 void PrintTo(const TemplateCase& c, std::ostream* os) { *os << c.file; }
 
-class TemplateRun : public CliTest, public ::testing::WithParamInterface<TemplateCase> {};
+class TarvexCliTemplates : public TarvexCli, public ::testing::WithParamInterface<TemplateCase> {};
 
 // User 7 at 19 % without discount; invoice 3 dated 15.01.2026; deadline 21 days, 24 cm from
 // the top, right-aligned.
@@ -96,7 +96,7 @@ INSERT INTO Termine VALUES (1, 3, 8, '2026-01-15');
 INSERT INTO Version VALUES (1, 'Zahlbar ohne Abzug bis <21>.', 24.0, 2);
 )";
 
-TEST_P(TemplateRun, FeeTableTotalsRecordDeadlineThenReadBack) {
+TEST_P(TarvexCliTemplates, FeeTableTotalsRecordDeadlineThenReadBack) {
     const std::string doc = copyTemplate(GetParam().file).string();
     const std::string db = hostDatabase("host.sqlite", kHostRows).string();
     const std::vector<std::string> open = {"show", "0",      "--db", db,           "--doc",
@@ -152,26 +152,26 @@ TEST_P(TemplateRun, FeeTableTotalsRecordDeadlineThenReadBack) {
     EXPECT_EQ(trim(c["mskBoden"]["text"]), "80");
     EXPECT_EQ(c["lblFaktor"]["caption"], "1,5");
     EXPECT_EQ(trim(c["lblSumme"]["caption"]), "7.987,50");
-    EXPECT_EQ(bytes(doc), saved) << "a run without OK writes nothing";
+    EXPECT_TRUE(bytes(doc) == saved) << "a run without OK writes nothing";
 }
 
-INSTANTIATE_TEST_SUITE_P(Templates, TemplateRun,
+INSTANTIATE_TEST_SUITE_P(Templates, TarvexCliTemplates,
                          ::testing::Values(TemplateCase{"template-basic.docx", false},
                                            TemplateCase{"template-two-starts.docx", true},
                                            TemplateCase{"template-image.docx", false},
                                            TemplateCase{"template-edge.docx", false},
                                            TemplateCase{"template-no-start.docx", false}),
                          [](const ::testing::TestParamInfo<TemplateCase>& run) {
+                             // The part between "template-" and ".docx".
                              std::string name = run.param.file;
-                             name = name.substr(
-                                 9, name.size() - 14);  // between "template-" and ".docx"
+                             name = name.substr(9, name.size() - 14);
                              std::erase(name, '-');
                              return name;
                          });
 
 // Cancel, and a run whose actions end with the window open, leave invoice and database as
 // they were, also when the invoice already holds a table to read back.
-TEST_F(CliTest, CancelAndPreviewWriteNothing) {
+TEST_F(TarvexCli, CancelAndPreviewWriteNothing) {
     const fs::path demo = initDemo();
     const std::string db = (demo / "lumora.sqlite").string(),
                       doc = (demo / "rechnung.docx").string();
