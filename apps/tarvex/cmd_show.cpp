@@ -100,7 +100,7 @@ int runShow(const Arguments& args, std::ostream& out, std::ostream& err) {
             document.Tables().Item(*o.cursor).Cell(1, 1).Range().Select();
         }
     } catch (const Error& e) {
-        return usage(err, "Datenbank " + o.database + ": " + e.description());
+        return usage(err, "Dokument " + o.document + ": Cursor nicht setzbar: " + e.description());
     }
 
     auto answer = std::make_shared<WahlAnswer>(o.wahl);
