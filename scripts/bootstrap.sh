@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev
   clang libclang-rt-14-dev
   python3 python3-docx libreoffice-writer-nogui poppler-utils
+  hyperfine
 )
 
 missing=()
