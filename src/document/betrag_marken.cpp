@@ -1,6 +1,7 @@
 // The amounts after the template's marker comments ("lumGesamt", "lumNetto", ...): each run
 // replaces the amount that the previous run (or the template) left after the marker.
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,10 +56,16 @@ void markeSchreiben(word::Document& doc, const word::Comment& marke, double wert
 void markenDurchgehen(ErrorTrap& trap, int zeile, word::Document& doc,
                       const std::vector<std::pair<std::string, double>>& werte) {
     long anzahl = 0;
-    if (!trap.step(zeile, [&] { anzahl = doc.Comments().Count(); })) return;
+    // Taken once: replacing amounts adds or removes no comment.
+    std::optional<word::Comments> kommentare;
+    if (!trap.step(zeile, [&] {
+            kommentare = doc.Comments();
+            anzahl = kommentare->Count();
+        }))
+        return;
     for (long i = 1; i <= anzahl; ++i) {
         trap.step(zeile, [&] {
-            const word::Comment c = doc.Comments().Item(i);
+            const word::Comment c = kommentare->Item(i);
             const std::string text = c.Text();
             for (const auto& [name, wert] : werte)
                 if (text == name) markeSchreiben(doc, c, wert);

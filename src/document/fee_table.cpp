@@ -39,13 +39,18 @@ word::Range WordTabelleFestlegen(const std::string& Fenstername,
         trap.step(30, [&] { bereich.value().Collapse(word::CollapseDirection::End); });
     } else {
         long anzahl = 0;
-        trap.step(40, [&] { anzahl = offenesDokument().Comments().Count(); });
+        // Taken once: inserting paragraphs adds or removes no comment.
+        std::optional<word::Comments> kommentare;
+        trap.step(40, [&] {
+            kommentare = offenesDokument().Comments();
+            anzahl = kommentare->Count();
+        });
         // Every "lumStart" gets its paragraph; the last one in comment order wins.
         for (long i = 1; i <= anzahl; ++i) {
             std::optional<word::Range> marke;
             if (!trap.step(50,
                            [&] {
-                               word::Comment k = offenesDokument().Comments().Item(i);
+                               word::Comment k = kommentare->Item(i);
                                if (k.Text() == kStartMarke) marke = k.Reference();
                            }) ||
                 !marke)

@@ -2,6 +2,7 @@
 // procedures because it is the one that talks to the table selection dialog.
 
 #include <limits>
+#include <optional>
 
 #include "document/fee_table.h"
 #include "document/tabellenwahl.h"
@@ -43,11 +44,15 @@ std::optional<word::Table> TabelleErmitteln(const std::string& Tag, int /*Flag*/
 
     // How many comments carry the wanted tag.
     short n = 0;
-    long kommentare = 0;
-    trap.step(10, [&] { kommentare = offenesDokument().Comments().Count(); });
-    for (long i = 1; i <= kommentare; ++i) {
+    std::optional<word::Comments> kommentare;  // taken once: the walk changes no comment
+    long anzahl = 0;
+    trap.step(10, [&] {
+        kommentare = offenesDokument().Comments();
+        anzahl = kommentare->Count();
+    });
+    for (long i = 1; i <= anzahl; ++i) {
         trap.step(20, [&] {
-            if (offenesDokument().Comments().Item(i).Text() == Tag) zählen(n);
+            if (kommentare->Item(i).Text() == Tag) zählen(n);
         });
     }
 

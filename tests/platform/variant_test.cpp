@@ -104,4 +104,5 @@ TEST(Dates, IsoAndGermanText) {
     EXPECT_FALSE(parseIsoDate("2011-02-30"));
     EXPECT_FALSE(parseIsoDate("gestern"));
     EXPECT_EQ(Variant("10.03.2011").toDate(), makeDate(2011, 3, 10));
+    EXPECT_EQ(errorNumber([] { Variant("01.01.100000").toDate(); }), errc::typeMismatch);
 }

@@ -241,6 +241,9 @@ constexpr std::chrono::sys_days kEpoch =
 
 Date makeDate(int year, int month, int day) {
     using namespace std::chrono;
+    // The calendar's year type holds only 16 bits; dates beyond the years 100..9999 are no
+    // dates the platform knows.
+    if (year < 100 || year > 9999) throw Error(errc::typeMismatch);
     const year_month_day ymd{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
                              std::chrono::day{static_cast<unsigned>(day)}};
     if (!ymd.ok()) throw Error(errc::typeMismatch);
