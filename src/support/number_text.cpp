@@ -48,7 +48,8 @@ std::string formatGerman(double value, int stellen) {
         std::snprintf(digits, sizeof digits, "%.0f", std::fabs(value));
         d = digits + std::string(static_cast<std::size_t>(stellen > 0 ? stellen : 0), '0');
     }
-    while (static_cast<int>(d.size()) <= stellen) d.insert(0, "0");
+    if (static_cast<int>(d.size()) <= stellen)
+        d = std::string(static_cast<std::size_t>(stellen) + 1 - d.size(), '0') + d;
     std::string integer = d.substr(0, d.size() - stellen);
     const std::string fraction = d.substr(d.size() - stellen);
     std::string grouped;
@@ -92,10 +93,14 @@ std::string WertFormatieren(std::string Wert, short Laenge, short Stellen) {
         for (int k = n - 1; k > 0 && static_cast<int>(text.size()) >= n &&
                             text[static_cast<std::size_t>(n - 1)] == ' ';
              --k)
-            text = " " + text.substr(0, static_cast<std::size_t>(n));
+        {
+            std::string shifted(1, ' ');
+            shifted.append(text, 0, static_cast<std::size_t>(n));
+            text = std::move(shifted);
+        }
     });
     trap.step(60, [&] {
-        if (text.empty()) text = "0";
+        if (text.empty()) text.assign(1, '0');  // assign(): gcc 12 -O3 misreports operator=
     });
     trap.step(70, [&] {
         if (führendeZahl(text) == 0.0 && !text.empty() && text.back() == ' ') text.back() = '0';
