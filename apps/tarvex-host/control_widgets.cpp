@@ -10,6 +10,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "artwork.h"
 #include "platform/ui/text_control.h"
 
 namespace tarvex::desktop {
@@ -124,10 +125,13 @@ void updateControlWidget(const ui::Control& control, QWidget* widget) {
             radio->setChecked(option.value());
             break;
         }
-        case ui::ControlKind::CommandButton:
-            static_cast<QPushButton*>(widget)->setText(
-                qt(static_cast<const ui::CommandButton&>(control).caption()));
+        case ui::ControlKind::CommandButton: {
+            const auto& command = static_cast<const ui::CommandButton&>(control);
+            auto* push = static_cast<QPushButton*>(widget);
+            push->setText(qt(command.caption()));
+            push->setIcon(imageFor(command.picture()));
             break;
+        }
         case ui::ControlKind::Frame:
             static_cast<QGroupBox*>(widget)->setTitle(
                 qt(static_cast<const ui::Frame&>(control).caption()));

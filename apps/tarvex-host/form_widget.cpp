@@ -11,6 +11,7 @@
 #include "field_edit.h"
 #include "form_layout.h"
 #include "platform/ui/user_actions.h"
+#include "artwork.h"
 
 namespace tarvex::desktop {
 
@@ -188,6 +189,7 @@ void FormWidget::refresh() {
     busy_ = true;
     if (form_.generation() != builtGeneration_) build();
     setWindowTitle(QString::fromStdString(form_.caption()));
+    setWindowIcon(imageFor(form_.icon()));
     if (form_.mousePointer() == ui::MousePointer::Hourglass)
         setCursor(Qt::WaitCursor);
     else
