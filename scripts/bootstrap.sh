@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
   clang libclang-rt-14-dev
-  python3 python3-docx libreoffice-writer-nogui poppler-utils
+  python3 python3-docx libreoffice-writer-nogui poppler-utils fonts-liberation2 fonts-dejavu-core
   hyperfine
 )
 
