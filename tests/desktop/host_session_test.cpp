@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/dao/host_database.h"
+#include "common/host_database.h"
 #include "platform/ui/form.h"
 #include "platform/ui/user_actions.h"
 #include "platform/word/word.h"
@@ -15,30 +15,18 @@ namespace tarvex::host {
 namespace {
 
 std::string netAmount(const std::filesystem::path& database) {
-    std::string value;
-    sqlite3* db = nullptr;
-    sqlite3_open(database.c_str(), &db);
-    sqlite3_exec(
-        db, "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1",
-        [](void* out, int, char** row, char**) {
-            *static_cast<std::string*>(out) = row[0] ? row[0] : "";
-            return 0;
-        },
-        &value, nullptr);
-    sqlite3_close(db);
-    return value;
+    return testing::queryText(database,
+                              "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1");
 }
 
 TEST(HostSession, FailedSaveCommitsNothingAndASecondAttemptCommits) {
     plattform().reset();
     testing::TempFolder folder;
-    const auto invoice = folder.path() / "rechnung.docx";
-    std::filesystem::copy_file(std::string(TARVEX_TEST_DATA) + "/templates/template-basic.docx",
-                               invoice);
-    const auto database = testing::schemaDatabase(folder.path());
-    testing::runSql(database,
-                    "INSERT INTO TempDoc (ID_Benutzer, Mehrwertsteuersatz) VALUES (5, 190);"
-                    "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer) VALUES (1, 'R1');");
+    const auto invoice = testing::copyTemplate("template-basic.docx", folder.path());
+    const auto database = testing::schemaDatabase(
+        folder.path(),
+        "INSERT INTO TempDoc (ID_Benutzer, Mehrwertsteuersatz) VALUES (5, 190);"
+        "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer) VALUES (1, 'R1');");
 
     HostSession session(std::chrono::milliseconds(0));
     EXPECT_THROW(session.selectInvoice(1), HostError);  // no database yet

@@ -3,51 +3,27 @@
 // with invoice 3 of order 4711, an order context at 19 % without discount, today 01.03.2011,
 // a captured log. Fee tables are built with the document engine, as a calculator leaves them.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <memory>
 #include <regex>
-#include <string>
-#include <vector>
 
-#include "../platform/dao/host_database.h"
-#include "platform/word/word.h"
-#include "plugin/session/auftragskontext.h"
-#include "plugin/session/plattform.h"
-#include "plugin/session/sitzungsdaten.h"
-#include "support/debug_log.h"
+#include "common/host_database.h"
+#include "common/invoice_fixture.h"
 
 namespace tarvex::testing {
 
-class TotalsTest : public ::testing::Test {
+class TotalsTest : public InvoiceTest {
   protected:
     void SetUp() override {
-        sitzungsdaten().reset();
-        auftragskontext().reset();
-        plattform().reset();
+        InvoiceTest::SetUp();
         plattform().clock = fixedClock(*parseIsoDay("2011-03-01"));
         auftragskontext().Mehrwertsteuersatz = 19;
         auftragskontext().AbschlagProzent = 100;
-        dbFile = schemaDatabase(folder.path());
-        runSql(dbFile,
-               "INSERT INTO Version VALUES (1, 'Zahlbar bis <14>.', 25.5, 1);"
-               "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, ID_Auftragsnummer)"
-               " VALUES (3, '2011-003', 4711);");
+        dbFile = schemaDatabase(folder.path(),
+                                "INSERT INTO Version VALUES (1, 'Zahlbar bis <14>.', 25.5, 1);"
+                                "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer,"
+                                " ID_Auftragsnummer) VALUES (3, '2011-003', 4711);");
         sitzungsdaten().NeueAbfrage = dao::makeSqliteWorkspace()->openDatabase(dbFile.string());
     }
 
-    void öffnen(const std::string& name) {
-        path = (folder.path() / name).string();
-        std::filesystem::copy_file(std::string(TARVEX_TEST_DATA) + "/templates/" + name, path);
-        doc = word::Document::Open(path);
-        sitzungsdaten().Doc = doc;
-    }
-    void speichernUndNeuÖffnen() {
-        doc->Save();
-        doc = word::Document::Open(path);
-        sitzungsdaten().Doc = doc;
-    }
     // Invoice 3 of the given kind as the record set the host hands to Show.
     void rechnungSetzen(int art) {
         runSql(dbFile, "UPDATE Rechnung SET Rechnungsart = " + std::to_string(art) +
@@ -92,9 +68,7 @@ class TotalsTest : public ::testing::Test {
     }
 
     word::Table summenTabelle() {
-        for (long i = 1; i <= doc->Tables().Count(); ++i)
-            if (zeile(doc->Tables().Item(i), 1).starts_with(" |Summe|"))
-                return doc->Tables().Item(i);
+        if (auto t = tabelleMit("RE_Summe")) return *t;
         throw std::runtime_error("no totals table");
     }
     // Row r as its cells joined by "|", without end marks and without the runs of blanks
@@ -115,11 +89,7 @@ class TotalsTest : public ::testing::Test {
         return p == std::string::npos ? "" : text.substr(anfang, text.find('\r', p) - anfang);
     }
 
-    TempFolder folder;
     std::filesystem::path dbFile;
-    std::string path;
-    std::shared_ptr<word::Document> doc;
-    ScopedLogCapture log;
 };
 
 }  // namespace tarvex::testing

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/dao/host_database.h"
+#include "common/host_database.h"
 #include "platform/dao/dao.h"
 #include "plugin/session/auftragskontext.h"
 #include "plugin/session/plattform.h"

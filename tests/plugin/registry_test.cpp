@@ -8,7 +8,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "../platform/dao/host_database.h"
+#include "common/host_database.h"
 #include "platform/com/class_registry.h"
 #include "platform/word/word.h"
 #include "platform/dao/dao.h"

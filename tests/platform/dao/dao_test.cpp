@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host_database.h"
+#include "common/host_database.h"
 
 #include "common/error_number.h"
 

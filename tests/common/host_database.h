@@ -1,16 +1,15 @@
 #pragma once
 // Real SQLite host databases for tests: one made from the repository's schema.sql, one made
 // independently with plain SQL (other declared types, other column order, a table without a
-// primary key), each in its own temporary folder.
+// primary key); statements run and queries read back with SQLite itself.
 
 #include <sqlite3.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+
+#include "common/test_files.h"
 
 namespace tarvex::testing {
 
@@ -25,33 +24,33 @@ inline void runSql(const std::filesystem::path& file, const std::string& sql) {
     if (rc != SQLITE_OK) throw std::runtime_error("SQL failed: " + text);
 }
 
-// A folder under the system's temporary directory, removed with the object.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("tarvex-test-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(path_);
+// The rows of a query, columns joined by '|', rows by '\n', NULL as "NULL".
+inline std::string queryText(const std::filesystem::path& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    std::string result;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
+        sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+        result = std::string("<") + sqlite3_errmsg(db) + ">";
+    while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+        if (!result.empty()) result += "\n";
+        for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+            const auto* text = sqlite3_column_text(statement, c);
+            result += (c ? "|" : "") +
+                      std::string(text ? reinterpret_cast<const char*>(text) : "NULL");
+        }
     }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return result;
+}
 
-  private:
-    std::filesystem::path path_;
-};
-
-inline std::filesystem::path schemaDatabase(const std::filesystem::path& folder) {
-    std::ifstream in(std::string(TARVEX_SOURCE_DIR) + "/schema.sql");
-    std::stringstream sql;
-    sql << in.rdbuf();
-    auto file = folder / "schema.db";
-    runSql(file, sql.str());
+// A database made from schema.sql in `folder`, then `rows` run on it.
+inline std::filesystem::path schemaDatabase(const std::filesystem::path& folder,
+                                            const std::string& rows = "",
+                                            const std::string& name = "schema.db") {
+    const auto file = folder / name;
+    runSql(file, readFile(std::string(TARVEX_SOURCE_DIR) + "/schema.sql") + rows);
     return file;
 }
 
