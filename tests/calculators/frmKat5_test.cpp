@@ -177,12 +177,11 @@ TEST_F(KalkulatorTest, TenPointsFourMarkedKindZeroCostTwelveHundredFifty) {
     user::click(f, "CommandEnde");
     auto t = gebührentabelle();
     ASSERT_TRUE(t);
-    zellenPrüfen(*t,
-                 {{1, 5, "", "TARVEX_5"},
-                  {3, 5, "950,00 €", "no"},
-                  {7, 5, "1.050,00 €", "no"},
-                  {15, 5, "200,00 €", "no"},
-                  {17, 5, "1.250,00 €", ""}});
+    zellenPrüfen(*t, {{1, 5, "", "TARVEX_5"},
+                      {3, 5, "950,00 €", "no"},
+                      {7, 5, "1.050,00 €", "no"},
+                      {15, 5, "200,00 €", "no"},
+                      {17, 5, "1.250,00 €", ""}});
 }
 
 TEST_F(KalkulatorTest, ShareOfFiveHundredWritesTheShareRowAndMarksTheFee) {
@@ -194,11 +193,10 @@ TEST_F(KalkulatorTest, ShareOfFiveHundredWritesTheShareRowAndMarksTheFee) {
     auto t = gebührentabelle();
     ASSERT_TRUE(t);
     EXPECT_EQ(t->Rows().Count(), 17);
-    zellenPrüfen(*t,
-                 {{15, 5, "950,00 €", "no"},
-                  {17, 2, "Anteil in 1/1000", ""},
-                  {17, 3, "500", ""},
-                  {17, 5, "  475,00 €", ""}});
+    zellenPrüfen(*t, {{15, 5, "950,00 €", "no"},
+                      {17, 2, "Anteil in 1/1000", ""},
+                      {17, 3, "500", ""},
+                      {17, 5, "  475,00 €", ""}});
 }
 
 TEST_F(KalkulatorTest, HandEditedThirdTierWithoutSecondKeepsItsRateWhenReadBack) {

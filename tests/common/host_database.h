@@ -36,8 +36,8 @@ inline std::string queryText(const std::filesystem::path& file, const std::strin
         if (!result.empty()) result += "\n";
         for (int c = 0; c < sqlite3_column_count(statement); ++c) {
             const auto* text = sqlite3_column_text(statement, c);
-            result += (c ? "|" : "") +
-                      std::string(text ? reinterpret_cast<const char*>(text) : "NULL");
+            result +=
+                (c ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "NULL");
         }
     }
     sqlite3_finalize(statement);

@@ -41,8 +41,8 @@ class HostRoundTrip : public ::testing::Test {
         return testing::taggedTables(*word::Document::Open(invoice.string()), "TARVEX_5").size();
     }
     std::string netAmount() {
-        return testing::queryText(database,
-                                  "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+        return testing::queryText(
+            database, "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1");
     }
     static void type(FormWidget& view, const std::string& field, const char* text) {
         auto* edit = qobject_cast<QLineEdit*>(view.widgetFor(field));

@@ -1,48 +1,21 @@
 #include "cli_fixture.h"
 
-#include <sqlite3.h>
-#include <stdlib.h>
-
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 namespace tarvex::e2e {
 
-namespace {
-
-void execute(const fs::path& database, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(database.c_str(), &db);
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    const std::string text = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK) throw std::runtime_error("SQL failed: " + text);
-}
-
-}  // namespace
-
 TarvexCli::TarvexCli() {
-    std::string pattern = (fs::temp_directory_path() / "tarvex-e2e-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    dir_ = root_ / "work";
-    for (const char* sub : {"work", "config", "tmp", "runs"}) fs::create_directories(root_ / sub);
-}
-
-TarvexCli::~TarvexCli() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
+    for (const char* sub : {"work", "config", "tmp", "runs"})
+        fs::create_directories(root_.path() / sub);
 }
 
 std::unique_ptr<CliProcess> TarvexCli::start(const std::vector<std::string>& args) {
     return std::make_unique<CliProcess>(
         TARVEX_CLI, args,
-        std::map<std::string, std::string>{{"XDG_CONFIG_HOME", (root_ / "config").string()},
-                                           {"TMPDIR", (root_ / "tmp").string()}},
-        root_ / "runs");
+        std::map<std::string, std::string>{{"XDG_CONFIG_HOME", (root_.path() / "config").string()},
+                                           {"TMPDIR", (root_.path() / "tmp").string()}},
+        root_.path() / "runs");
 }
 
 CliResult TarvexCli::tarvex(const std::vector<std::string>& args) { return start(args)->wait(); }
@@ -53,57 +26,10 @@ fs::path TarvexCli::initDemo(const std::string& name) {
     return dir_ / name;
 }
 
-fs::path TarvexCli::copyTemplate(const std::string& name) {
-    const fs::path target = dir_ / name;
-    fs::copy_file(fs::path(TARVEX_TEST_DATA) / "templates" / name, target);
-    return target;
-}
-
-fs::path TarvexCli::hostDatabase(const std::string& name, const std::string& rows) {
-    std::ifstream in(fs::path(TARVEX_SOURCE_DIR) / "schema.sql");
-    std::stringstream schema;
-    schema << in.rdbuf();
-    const fs::path file = dir_ / name;
-    execute(file, schema.str() + rows);
-    return file;
-}
-
 json TarvexCli::dump(const fs::path& document) {
     const CliResult r = tarvex({"dump", document.string(), "--json"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return r.exitCode == 0 ? json::parse(r.out) : json::object();
-}
-
-std::string TarvexCli::query(const fs::path& database, const std::string& sql) {
-    sqlite3* db = nullptr;
-    std::string result;
-    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        return "<cannot open>";
-    }
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-        result = std::string("<") + sqlite3_errmsg(db) + ">";
-    } else {
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            if (!result.empty()) result += "\n";
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                const auto* text = sqlite3_column_text(statement, c);
-                result += (c ? "|" : "") +
-                          std::string(text ? reinterpret_cast<const char*>(text) : "NULL");
-            }
-        }
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return result;
-}
-
-std::string TarvexCli::bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 std::vector<std::string> TarvexCli::listing(const fs::path& folder) {
@@ -122,7 +48,7 @@ std::vector<json> TarvexCli::printed(const std::string& out) {
     return lines;
 }
 
-std::string TarvexCli::lumoLog() const { return bytes(root_ / "tmp" / "Lumo.log"); }
+std::string TarvexCli::lumoLog() const { return readFile(root_.path() / "tmp" / "Lumo.log"); }
 
 std::string trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \r\a");

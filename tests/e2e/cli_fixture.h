@@ -13,16 +13,20 @@
 #include <vector>
 
 #include "cli_process.h"
+#include "common/host_database.h"
 
 namespace tarvex::e2e {
 
 using nlohmann::json;
 namespace fs = std::filesystem;
+using testing::copyTemplate;
+using testing::queryText;
+using testing::readFile;
+using testing::schemaDatabase;
 
 class TarvexCli : public ::testing::Test {
   protected:
     TarvexCli();
-    ~TarvexCli() override;
 
     // Runs tarvex with `args` and waits for it.
     CliResult tarvex(const std::vector<std::string>& args);
@@ -31,16 +35,8 @@ class TarvexCli : public ::testing::Test {
 
     // `tarvex init` into dir()/name; returns that folder.
     fs::path initDemo(const std::string& name = "demo");
-    // A copy of tests/data/templates/NAME in dir().
-    fs::path copyTemplate(const std::string& name);
-    // A host database made from schema.sql, then `rows` executed on it.
-    fs::path hostDatabase(const std::string& name, const std::string& rows);
-
     // `tarvex dump FILE --json`, parsed; fails the test when the dump fails.
     json dump(const fs::path& document);
-    // The rows of a query, columns joined by '|', rows by '\n'.
-    static std::string query(const fs::path& database, const std::string& sql);
-    static std::string bytes(const fs::path& file);
     // The names in a folder, sorted: shows stray temporary or journal files.
     static std::vector<std::string> listing(const fs::path& folder);
     // Every line of `out` that is a JSON object (the `print` lines).
@@ -51,7 +47,8 @@ class TarvexCli : public ::testing::Test {
     const fs::path& dir() const { return dir_; }
 
   private:
-    fs::path root_, dir_;
+    testing::TempFolder root_;
+    fs::path dir_ = root_.path() / "work";
 };
 
 // Helpers over the JSON dump of a document.

@@ -9,22 +9,15 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
+
+#include "common/test_files.h"
 
 extern char** environ;
 
 namespace tarvex::e2e {
 
 namespace {
-
-std::string slurp(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> mergedEnvironment(const std::map<std::string, std::string>& env) {
     std::vector<std::string> merged;
@@ -108,8 +101,8 @@ CliResult CliProcess::wait() {
     }
     pid_ = -1;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = slurp(outFile_);
-    result.err = slurp(errFile_);
+    result.out = testing::readFile(outFile_);
+    result.err = testing::readFile(errFile_);
     return result;
 }
 

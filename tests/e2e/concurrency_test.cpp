@@ -70,7 +70,7 @@ TEST_F(TarvexCli, ConcurrentRunsOnOneInvoiceKeepEachOthersTables) {
     const auto totals = tablesTagged(d, "RE_Summe");
     ASSERT_EQ(totals.size(), 1u);
     EXPECT_EQ(cents(trim((*rowWith(totals[0], 1, "Summe"))[3]["text"])), feeSum);
-    EXPECT_EQ(query(demo / "lumora.sqlite", "SELECT NettoRechnung FROM Rechnung"),
+    EXPECT_EQ(queryText(demo / "lumora.sqlite", "SELECT NettoRechnung FROM Rechnung"),
               std::to_string(feeSum));
 }
 
@@ -94,7 +94,7 @@ TEST_F(TarvexCli, RunWaitsForAHeldInvoiceThenFailsClearlyOrGoesOn) {
     const fs::path demo = initDemo();
     const fs::path doc = demo / "rechnung.docx";
     const auto args = showArgs(demo, {"-e", "type mskAGPSohne 10", "-e", "ok"});
-    const std::string before = bytes(doc);
+    const std::string before = readFile(doc);
 
     {
         HeldInvoice held(doc);
@@ -103,8 +103,8 @@ TEST_F(TarvexCli, RunWaitsForAHeldInvoiceThenFailsClearlyOrGoesOn) {
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_NE(r.err.find("anderen Lauf"), std::string::npos) << r.err;
         EXPECT_GE(Clock::now() - started, 2s) << "gave up without waiting";
-        EXPECT_TRUE(bytes(doc) == before);
-        EXPECT_EQ(query(demo / "lumora.sqlite", "SELECT NettoRechnung FROM Rechnung"), "0");
+        EXPECT_TRUE(readFile(doc) == before);
+        EXPECT_EQ(queryText(demo / "lumora.sqlite", "SELECT NettoRechnung FROM Rechnung"), "0");
     }
 
     // Released while the run still waits: the run goes on and writes its table.

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 
 #include "cli_fixture.h"
 
@@ -69,7 +68,7 @@ TEST_F(TarvexCli, FailedSaveLeavesInvoiceAndDatabaseUnchanged) {
     const std::vector<std::string> args = {
         "show", "0", "--db", db, "--doc", doc, "--rechnung", "1", "-e", "type mskAGPSohne 10",
         "-e",   "ok"};
-    const std::string docBefore = bytes(doc), dbBefore = bytes(db);
+    const std::string docBefore = readFile(doc), dbBefore = readFile(db);
 
     {
         ReadOnlyFolder readOnly(locked);
@@ -81,99 +80,53 @@ TEST_F(TarvexCli, FailedSaveLeavesInvoiceAndDatabaseUnchanged) {
         EXPECT_NE(r.err.find("unverändert"), std::string::npos) << r.err;
         EXPECT_EQ(r.out.find("gespeichert:"), std::string::npos) << r.out;
     }
-    EXPECT_TRUE(bytes(doc) == docBefore);
-    EXPECT_TRUE(bytes(db) == dbBefore);
+    EXPECT_TRUE(readFile(doc) == docBefore);
+    EXPECT_TRUE(readFile(db) == dbBefore);
     EXPECT_EQ(listing(locked), std::vector<std::string>{"rechnung.docx"});
     EXPECT_EQ(listing(demo), std::vector<std::string>{"lumora.sqlite"});
 
     // Nothing was left half done: once the folder is writable the same run goes through.
     const CliResult again = tarvex(args);
     EXPECT_EQ(again.exitCode, 0) << again.err;
-    EXPECT_EQ(query(db, "SELECT NettoRechnung > 0 FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
+    EXPECT_EQ(queryText(db, "SELECT NettoRechnung > 0 FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
               "1");
 }
 
 TEST_F(TarvexCli, UnusableInputAndTyposExitTwoWithOneLineAndWriteNothing) {
+    // A file of the demo spoilt with `content` (kHalf: cut to half its length) before the run.
+    const std::string kHalf = "<half>";
     struct Case {
         const char* what;
-        // Prepares the case in the demo folder and returns the arguments.
-        std::function<std::vector<std::string>(const fs::path& demo)> args;
+        const char* spoilt;
+        std::string content;
+        std::vector<std::string> args;  // "@name": the file `name` in the demo folder
         const char* message;
     };
-    auto show = [](const fs::path& demo, std::vector<std::string> extra,
-                   const std::string& doc = "rechnung.docx",
-                   const std::string& db = "lumora.sqlite") {
-        std::vector<std::string> args = {
-            "show", "0", "--db", (demo / db).string(), "--doc", (demo / doc).string()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        for (const char* a : {"-e", "type mskAGPSohne 10", "-e", "ok"}) args.push_back(a);
-        return args;
-    };
-    auto overwrite = [](const fs::path& file, const std::string& content) {
-        std::ofstream(file, std::ios::binary | std::ios::trunc) << content;
+    auto show = [](std::vector<std::string> extra, const char* doc = "@rechnung.docx",
+                   const char* db = "@lumora.sqlite") {
+        extra.insert(extra.begin(), {"show", "0", "--db", db, "--doc", doc});
+        return extra;
     };
     const Case cases[] = {
-        {"document is no zip",
-         [&](const fs::path& d) {
-             overwrite(d / "rechnung.docx", "Dies ist keine Rechnung.\n");
-             return show(d, {});
-         },
+        {"document is no zip", "rechnung.docx", "Dies ist keine Rechnung.\n", show({}),
          "nicht lesbar"},
-        {"document is a truncated zip",
-         [&](const fs::path& d) {
-             const std::string whole = bytes(d / "rechnung.docx");
-             overwrite(d / "rechnung.docx", whole.substr(0, whole.size() / 2));
-             return show(d, {});
-         },
-         "nicht lesbar"},
-        {"document missing", [&](const fs::path& d) { return show(d, {}, "fehlt.docx"); },
-         "fehlt.docx"},
-        {"database missing",
-         [&](const fs::path& d) { return show(d, {}, "rechnung.docx", "fehlt.sqlite"); },
+        {"document is a truncated zip", "rechnung.docx", kHalf, show({}), "nicht lesbar"},
+        {"document missing", "", "", show({}, "@fehlt.docx"), "fehlt.docx"},
+        {"database missing", "", "", show({}, "@rechnung.docx", "@fehlt.sqlite"), "nicht nutzbar"},
+        {"database is no database", "lumora.sqlite", std::string(4096, 'x'), show({}),
          "nicht nutzbar"},
-        {"database is no database",
-         [&](const fs::path& d) {
-             overwrite(d / "lumora.sqlite", std::string(4096, 'x'));
-             return show(d, {});
-         },
-         "nicht nutzbar"},
-        {"invoice record missing",
-         [&](const fs::path& d) {
-             return show(d, {"--rechnung", "99"});
-         },
+        {"invoice record missing", "", "", show({"--rechnung", "99"}),
          "Rechnung 99 nicht gefunden"},
-        {"unknown command",
-         [](const fs::path& d) {
-             return std::vector<std::string>{"rechne", d.string()};
-         },
-         "unbekannter Befehl"},
-        {"unknown option", [&](const fs::path& d) { return show(d, {"--schnell"}); },
-         "unbekannte Option"},
-        {"unknown control",
-         [&](const fs::path& d) {
-             return show(d, {"-e", "type mskNix 3"});
-         },
-         "Unbekanntes Steuerelement"},
-        {"unknown action",
-         [&](const fs::path& d) {
-             return show(d, {"-e", "drücke ok"});
-         },
-         "Unbekannte Aktion"},
-        {"bad answer for the table dialog",
-         [&](const fs::path& d) {
-             return show(d, {"--wahl", "9"});
-         },
-         "--wahl"},
-        {"script file missing",
-         [&](const fs::path& d) {
-             return show(d, {"--script", "fehlt.txt"});
-         },
-         "Skript"},
+        {"unknown command", "", "", {"rechne", "@rechnung.docx"}, "unbekannter Befehl"},
+        {"unknown option", "", "", show({"--schnell"}), "unbekannte Option"},
+        {"unknown control", "", "", show({"-e", "type mskNix 3"}), "Unbekanntes Steuerelement"},
+        {"unknown action", "", "", show({"-e", "drücke ok"}), "Unbekannte Aktion"},
+        {"bad answer for the table dialog", "", "", show({"--wahl", "9"}), "--wahl"},
+        {"script file missing", "", "", show({"--script", "fehlt.txt"}), "Skript"},
         {"dump of a corrupt document",
-         [&](const fs::path& d) {
-             overwrite(d / "rechnung.docx", "PK\x03\x04 abgeschnitten");
-             return std::vector<std::string>{"dump", (d / "rechnung.docx").string()};
-         },
+         "rechnung.docx",
+         "PK\x03\x04 abgeschnitten",
+         {"dump", "@rechnung.docx"},
          "rechnung.docx"},
     };
 
@@ -181,18 +134,27 @@ TEST_F(TarvexCli, UnusableInputAndTyposExitTwoWithOneLineAndWriteNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const fs::path demo = initDemo("fall" + std::to_string(++number));
-        const auto args = c.args(demo);
+        if (*c.spoilt) {
+            const std::string whole = readFile(demo / c.spoilt);
+            std::ofstream(demo / c.spoilt, std::ios::binary | std::ios::trunc)
+                << (c.content == kHalf ? whole.substr(0, whole.size() / 2) : c.content);
+        }
+        std::vector<std::string> args = c.args;
+        for (auto& a : args)
+            if (a.starts_with("@")) a = (demo / a.substr(1)).string();
+        if (args.front() == "show")
+            args.insert(args.end(), {"-e", "type mskAGPSohne 10", "-e", "ok"});
         const auto filesBefore = listing(demo);
-        const std::string docBefore = bytes(demo / "rechnung.docx");
-        const std::string dbBefore = bytes(demo / "lumora.sqlite");
+        const std::string docBefore = readFile(demo / "rechnung.docx");
+        const std::string dbBefore = readFile(demo / "lumora.sqlite");
 
         const CliResult r = tarvex(args);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_EQ(lineCount(r.err), 1u) << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
-        EXPECT_TRUE(bytes(demo / "rechnung.docx") == docBefore);
-        EXPECT_TRUE(bytes(demo / "lumora.sqlite") == dbBefore);
+        EXPECT_TRUE(readFile(demo / "rechnung.docx") == docBefore);
+        EXPECT_TRUE(readFile(demo / "lumora.sqlite") == dbBefore);
         EXPECT_EQ(listing(demo), filesBefore);
     }
 }

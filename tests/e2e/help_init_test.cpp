@@ -36,15 +36,15 @@ TEST_F(TarvexCli, EveryCommandExplainsItsOptionsInGerman) {
 
 TEST_F(TarvexCli, InitNeverOverwritesAnExistingFile) {
     const fs::path demo = initDemo();
-    const std::string db = bytes(demo / "lumora.sqlite"), doc = bytes(demo / "rechnung.docx");
+    const std::string db = readFile(demo / "lumora.sqlite"), doc = readFile(demo / "rechnung.docx");
     ASSERT_FALSE(db.empty());
     ASSERT_FALSE(doc.empty());
 
     CliResult r = tarvex({"init", demo.string()});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("existiert bereits"), std::string::npos) << r.err;
-    EXPECT_TRUE(bytes(demo / "lumora.sqlite") == db);
-    EXPECT_TRUE(bytes(demo / "rechnung.docx") == doc);
+    EXPECT_TRUE(readFile(demo / "lumora.sqlite") == db);
+    EXPECT_TRUE(readFile(demo / "rechnung.docx") == doc);
 
     // Either file alone already stops init, and the other one is not created.
     for (const char* existing : {"lumora.sqlite", "rechnung.docx"}) {
@@ -55,7 +55,7 @@ TEST_F(TarvexCli, InitNeverOverwritesAnExistingFile) {
         r = tarvex({"init", folder.string()});
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_NE(r.err.find(existing), std::string::npos) << r.err;
-        EXPECT_EQ(bytes(folder / existing), "eigene Datei des Büros");
+        EXPECT_EQ(readFile(folder / existing), "eigene Datei des Büros");
         EXPECT_EQ(listing(folder), std::vector<std::string>{existing});
     }
 
