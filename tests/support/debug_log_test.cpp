@@ -6,8 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
+#include "common/test_files.h"
 #include "support/error_trap.h"
 
 using namespace tarvex;
@@ -25,33 +25,20 @@ std::tm at(int y, int mo, int d, int h, int mi) {
     return t;
 }
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 class LogFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("tarvex-log-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        setLogClock(fixedClock(at(2026, 3, 5, 9, 7)));
-    }
+  protected:
+    void SetUp() override { setLogClock(fixedClock(at(2026, 3, 5, 9, 7))); }
     void TearDown() override {
         setLogSink(nullptr);
         setLogClock(nullptr);
-        fs::remove_all(dir);
     }
     void logOnce(int nummer, const std::string& beschreibung, int zeile, const std::string& modul,
                  const std::string& prozedur) {
         aktuellerFehler() = {nummer, beschreibung, zeile};
         DebugLog(modul, prozedur);
     }
-    fs::path dir;
+    tarvex::testing::TempFolder folder;
+    const fs::path& dir = folder.path();
 };
 
 }  // namespace
@@ -69,10 +56,12 @@ TEST(LogFormat, EntryIsByteExactWithCrlfAndEmptyLine) {
 }
 
 TEST(LogFormat, UmlautsAreOneWindows1252ByteAndDescriptionsKeepTheirLineBreaks) {
-    const std::string entry = formatLogEntry({6, "Über\r\nlauf", 0}, "GebührenTabelle", "SummeLöschen",
-                                             at(2031, 12, 24, 23, 59));
+    const std::string entry = formatLogEntry({6, "Über\r\nlauf", 0}, "GebührenTabelle",
+                                             "SummeLöschen", at(2031, 12, 24, 23, 59));
     EXPECT_NE(entry.find("24.12.31 23:59   Error 6: \r\n"), std::string::npos);
-    EXPECT_NE(entry.find("\xDC" "ber\r\nlauf\r\nZeile: 0\r\n"), std::string::npos);
+    EXPECT_NE(entry.find("\xDC"
+                         "ber\r\nlauf\r\nZeile: 0\r\n"),
+              std::string::npos);
     EXPECT_NE(entry.find("-LumDienste- Geb\xFChrenTabelle.SummeL\xF6schen\r\n"), std::string::npos);
     EXPECT_EQ(toWindows1252("€ ß"), "\x80 \xDF");
     EXPECT_EQ(toWindows1252("\xE2\x82"), "??");  // truncated UTF-8 never crashes
@@ -83,7 +72,7 @@ TEST_F(LogFileTest, TwoFailuresAppendTwoEntriesInOrder) {
     setLogSink(sink);
     logOnce(3021, "Kein aktueller Datensatz.", 50, "Rechnung", "Show");
     logOnce(94, "Unzulässige Verwendung von Null", 60, "Rechnung", "Show");
-    const std::string text = readFile(dir / "Lumo.log");
+    const std::string text = tarvex::testing::readFile(dir / "Lumo.log");
     const auto first = text.find("Error 3021");
     const auto second = text.find("Error 94");
     ASSERT_NE(first, std::string::npos);
@@ -104,24 +93,21 @@ TEST_F(LogFileTest, DefaultPathFollowsTmpdirAndAMissingDirectoryLosesTheEntrySil
     EXPECT_FALSE(fs::exists(dir / "fehlt"));
     ::setenv("TMPDIR", dir.c_str(), 1);
     logOnce(13, "Typen unverträglich", 10, "Funktionen", "CVal");
-    EXPECT_NE(readFile(dir / "Lumo.log").find("Error 13"), std::string::npos);
+    EXPECT_NE(tarvex::testing::readFile(dir / "Lumo.log").find("Error 13"), std::string::npos);
     ::unsetenv("TMPDIR");
     EXPECT_EQ(defaultLogPath(), "/tmp/Lumo.log");
     if (old) ::setenv("TMPDIR", saved.c_str(), 1);
 }
 
-TEST_F(LogFileTest, PlantedSymlinkIsNotFollowed) {
+TEST_F(LogFileTest, APlantedSymlinkOrANonRegularFileIsRefused) {
     const fs::path victim = dir / "victim.txt";
-    { std::ofstream(victim) << "unverändert"; }
+    std::ofstream(victim) << "unverändert";
     fs::create_symlink(victim, dir / "Lumo.log");
-    setLogSink(std::make_shared<FileLogSink>((dir / "Lumo.log").string()));
-    logOnce(5, "x", 1, "Rechnung", "Show");
-    EXPECT_EQ(readFile(victim), "unverändert");
-}
-
-TEST_F(LogFileTest, ANonRegularFileIsRefused) {
-    fs::create_directories(dir / "Lumo.log");  // a directory under the log's name
-    setLogSink(std::make_shared<FileLogSink>((dir / "Lumo.log").string()));
-    logOnce(5, "x", 1, "Rechnung", "Show");
-    EXPECT_TRUE(fs::is_directory(dir / "Lumo.log"));
+    fs::create_directories(dir / "sub" / "Lumo.log");  // a directory under the log's name
+    for (const fs::path& log : {dir / "Lumo.log", dir / "sub" / "Lumo.log"}) {
+        setLogSink(std::make_shared<FileLogSink>(log.string()));
+        logOnce(5, "x", 1, "Rechnung", "Show");
+    }
+    EXPECT_EQ(tarvex::testing::readFile(victim), "unverändert");
+    EXPECT_TRUE(fs::is_directory(dir / "sub" / "Lumo.log"));
 }

@@ -55,19 +55,6 @@ TEST_F(Placement, MaximisedStoresStateTwoAndKeepsTheEarlierPosition) {
     EXPECT_EQ(stored("Top"), "300");
     dialog.load();
     EXPECT_EQ(dialog.windowState(), WindowState::Maximized);
-    dialog.setWindowState(WindowState::Normal);
-    dialog.setTop(75);
-    dialog.unload();
-    EXPECT_EQ(stored("State"), "0");
-    EXPECT_EQ(stored("Top"), "75");
-}
-
-TEST_F(Placement, MinimisedStateIgnoresTheStoredPosition) {
-    store->set("Lumora", "G_frmTabelle", "State", "1");
-    store->set("Lumora", "G_frmTabelle", "Top", "300");
-    dialog.load();
-    EXPECT_EQ(dialog.windowState(), WindowState::Minimized);
-    EXPECT_EQ(dialog.top(), 900.0f);  // the designed position stays
 }
 
 TEST_F(Placement, BadValuesAreLoggedAndOnlyTheirStepsSkipped) {

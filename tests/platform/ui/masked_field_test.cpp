@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ui/form.h"
-
 #include "common/error_number.h"
+#include "platform/ui/form.h"
 
 using tarvex::testing::errorNumber;
 
@@ -21,10 +20,6 @@ struct Fields : ::testing::Test {
               }};
     MaskedField& share = form.masked("mskBezug");
     MaskedField& count = form.masked("mskAGP");
-
-    static void keys(MaskedField& f, const std::string& chars) {
-        for (char c : chars) f.applyKey(c);
-    }
 };
 
 TEST_F(Fields, TextIsPaddedWithPromptsAndKeepsLiteralsInPlace) {
@@ -52,56 +47,64 @@ TEST_F(Fields, InvalidAssignmentRaises380AndKeepsTheOldText) {
     EXPECT_EQ(share.text(), "1000,00");
 }
 
-TEST_F(Fields, TypingADigitReplacesTheSelectionWithPrompts) {
-    share.setText("1000,00");
-    share.setSelStart(0);
-    share.setSelLength(255);
-    EXPECT_TRUE(share.applyKey('5'));
-    EXPECT_EQ(share.text(), "5   ,  ");
-    EXPECT_EQ(share.selStart(), 1);
-    EXPECT_EQ(share.selLength(), 0);
+// Keys typed into a field with the given text and selection: the text and selection after.
+struct Typing {
+    const char* what;
+    const char* field;
+    const char* text;
+    int selStart, selLength;
+    std::vector<int> keys;
+    const char* expected;
+    int selStartAfter, selLengthAfter;
+};
+
+class TypingRules : public Fields, public ::testing::WithParamInterface<Typing> {};
+
+TEST_P(TypingRules, FillMaskPositionsFromTheSelection) {
+    const Typing& t = GetParam();
+    MaskedField& f = form.masked(t.field);
+    f.setText(t.text);
+    f.setSelStart(t.selStart);
+    f.setSelLength(t.selLength);
+    for (int key : t.keys) f.applyKey(key);
+    EXPECT_EQ(f.text(), t.expected);
+    EXPECT_EQ(f.selStart(), t.selStartAfter);
+    EXPECT_EQ(f.selLength(), t.selLengthAfter);
 }
 
-TEST_F(Fields, TypingSkipsLiteralsAndTheLiteralItselfMovesTheCaretPastIt) {
-    keys(share, "12345");
-    EXPECT_EQ(share.text(), "1234,5 ");
-    share.setText("");
-    keys(share, "7,25");
-    EXPECT_EQ(share.text(), "7   ,25");
-    EXPECT_EQ(share.selStart(), 7);
-}
-
-TEST_F(Fields, RefusedKeysChangeNothing) {
-    count.setText("12");
-    count.setSelStart(0);
-    count.setSelLength(4);
-    for (int key : {int{'a'}, int{' '}, int{'-'}, int{','}, 0x00E4 /* ä */}) {
-        EXPECT_FALSE(count.applyKey(key));
-        EXPECT_EQ(count.text(), "12  ");
-        EXPECT_EQ(count.selLength(), 4);  // the selection survives a refused key
-    }
-}
-
-TEST_F(Fields, TypingPastTheEndIsRefused) {
-    keys(count, "12345");
-    EXPECT_EQ(count.text(), "1234");
-    EXPECT_EQ(count.selStart(), 4);
-    // The comma of a full share field with the caret behind it has nowhere to go.
-    share.setText("1000,00");
-    share.setSelStart(5);
-    share.setSelLength(2);
-    EXPECT_FALSE(share.applyKey(','));
-    EXPECT_EQ(share.selStart(), 5);
-    EXPECT_EQ(share.selLength(), 2);
-}
-
-TEST_F(Fields, BackspaceBlanksTheDigitBeforeTheCaretAcrossLiterals) {
-    share.setText("1234,56");
-    share.setSelStart(5);
-    EXPECT_TRUE(share.applyKey(kKeyBackspace));
-    EXPECT_EQ(share.text(), "123 ,56");
-    EXPECT_EQ(share.selStart(), 3);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TypingRules,
+    ::testing::Values(
+        Typing{
+            "digit replaces the selection", "mskBezug", "1000,00", 0, 255, {'5'}, "5   ,  ", 1, 0},
+        Typing{"literal skipped", "mskBezug", "", 0, 0, {'1', '2', '3', '4', '5'}, "1234,5 ", 6, 0},
+        Typing{"literal moves past itself",
+               "mskBezug",
+               "",
+               0,
+               0,
+               {'7', ',', '2', '5'},
+               "7   ,25",
+               7,
+               0},
+        Typing{"past the end refused", "mskAGP", "", 0, 0, {'1', '2', '3', '4', '5'}, "1234", 4, 0},
+        Typing{"backspace across literal",
+               "mskBezug",
+               "1234,56",
+               5,
+               0,
+               {kKeyBackspace},
+               "123 ,56",
+               3,
+               0},
+        // A refused key leaves text and selection; the full share's comma has nowhere to go.
+        Typing{"refused keys", "mskAGP", "12", 0, 4, {'a', ' ', '-', ',', 0x00E4}, "12  ", 0, 4},
+        Typing{"comma of a full share", "mskBezug", "1000,00", 5, 2, {','}, "1000,00", 5, 2}),
+    [](const auto& p) {
+        std::string name = p.param.what;
+        std::erase(name, ' ');
+        return name;
+    });
 
 TEST_F(Fields, SelectionIsClampedToTheText) {
     count.setSelStart(10);
