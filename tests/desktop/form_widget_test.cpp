@@ -146,22 +146,6 @@ TEST_F(FormWidgetTest, ClicksAndListChoicesSelectInTheForm) {
     EXPECT_EQ(widget<QComboBox>("cmbKlasse")->currentIndex(), 1);
 }
 
-TEST_F(FormWidgetTest, ReloadedFormIsRebuiltAndClosingIsReported) {
-    shown();
-    bool closed = false;
-    QObject::connect(view.get(), &FormWidget::formClosed, [&] { closed = true; });
-    QTest::keyClicks(widget<QLineEdit>("mskAnzahl"), "7");
-    form.unload();
-    form.load();
-    form.show();
-    view->refresh();
-    EXPECT_EQ(widget<QLineEdit>("mskAnzahl")->text(), "    ");
-    EXPECT_FALSE(closed);
-    widget<QPushButton>("cmdEnde")->click();  // hides the form
-    EXPECT_TRUE(closed);
-    EXPECT_TRUE(view->closed());
-}
-
 TEST_F(FormWidgetTest, ModalDriverReturnsWhenTheFormHidesOrIsClosed) {
     form.hide();
     ui::setModalDriver(std::make_shared<QtModalDriver>());
