@@ -56,9 +56,14 @@ std::string lastParaId(pugi::xml_node entry) {
 
 pugi::xml_node DocState::commentEntry(const std::string& id) const {
     if (!comments) return {};
-    for (pugi::xml_node c : comments->root().children("w:comment"))
-        if (id == c.attribute("w:id").value()) return c;
-    return {};
+    if (!commentIndexValid_) {
+        commentIndex_.clear();
+        for (pugi::xml_node c : comments->root().children("w:comment"))
+            commentIndex_.try_emplace(c.attribute("w:id").value(), c);
+        commentIndexValid_ = true;
+    }
+    auto found = commentIndex_.find(id);
+    return found == commentIndex_.end() ? pugi::xml_node() : found->second;
 }
 
 XmlPart& DocState::ensureCommentsPart() {
@@ -75,6 +80,7 @@ XmlPart& DocState::ensureCommentsPart() {
     addRelatedPart(*comments,
                    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments",
                    name.substr(mainFolder().size()));
+    commentsChanged();
     return *comments;
 }
 
@@ -136,6 +142,7 @@ void DocState::removeComment(const std::string& id) {
         std::string paraId = lastParaId(entry);
         comments->discard(entry);
         comments->dirty = true;
+        commentsChanged();
         if (!paraId.empty()) {
             std::vector<std::string> durableIds, replies;
             for (auto& part : commentsExtra) {
@@ -256,6 +263,7 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
     entry.append_attribute("w:author") = "TARVEX";
     entry.append_attribute("w:date") = utcNow().c_str();
     entry.append_attribute("w:initials") = "TX";
+    doc_->commentsChanged();
     entry.append_child("w:p").append_child("w:r").append_child("w:annotationRef");
     part.dirty = true;
     Story& text_story = doc_->storyOf(entry, part);

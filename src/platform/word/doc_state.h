@@ -7,6 +7,7 @@
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/word/package.h"
@@ -63,6 +64,13 @@ struct Atom {
 
 class Story;
 
+// Items [first, end) of a table, row or cell, as the flattening emitted them.
+struct ContainerSpan {
+    pugi::xml_node_struct* node;
+    long first;
+    long end;
+};
+
 struct RangeState {
     // Keeps the document alive while a handle exists; empty for the selection's own ranges,
     // which the document itself holds (owning them would make a cycle).
@@ -86,7 +94,8 @@ class Story {
     // After an edit at `at` that replaced `removed` items with `inserted` ones: positions inside
     // the removed stretch move to `at`, positions at or after its end move by the difference.
     void shift(long at, long removed, long inserted, const RangeState* actor = nullptr);
-    // First and one-past-last item index that belongs to `container` (a table, row or cell).
+    // First and one-past-last item index that belongs to `container` (a table, row or cell);
+    // {0, 0} when no item does.
     std::pair<long, long> span(pugi::xml_node container);
     std::string text(long start, long end);
 
@@ -102,6 +111,12 @@ class Story {
     std::vector<Atom> atoms_;
     bool valid_ = false;
     std::vector<std::weak_ptr<RangeState>> ranges_;
+    // Item spans of the tables, rows and cells, recorded while flattening (cheap) and indexed
+    // on the first span() after a rebuild, so that looking up many cells stays linear overall.
+    std::vector<ContainerSpan> containers_;
+    std::unordered_map<pugi::xml_node_struct*, std::pair<long, long>> spanIndex_;
+    bool spanIndexValid_ = false;
+    std::pair<long, long> scanSpan(pugi::xml_node container);
 };
 
 struct SelectionState {
@@ -137,8 +152,10 @@ class DocState : public std::enable_shared_from_this<DocState> {
     // Checks that `n` still belongs to its part; raises 5825 otherwise.
     void requireAlive(pugi::xml_node n, const XmlPart& part) const;
 
-    // Comment entries.
+    // Comment entries. The entry for `id` (the first one when ids repeat); null when none.
     pugi::xml_node commentEntry(const std::string& id) const;
+    // Must follow every change to the comments part's list of entries.
+    void commentsChanged() { commentIndexValid_ = false; }
     XmlPart& ensureCommentsPart();
     // Removes the comment `id` everywhere (body marks, entry, extended entries, replies).
     void removeComment(const std::string& id);
@@ -152,6 +169,10 @@ class DocState : public std::enable_shared_from_this<DocState> {
 
   private:
     std::map<pugi::xml_node_struct*, std::unique_ptr<Story>> stories_;
+    // Entries by id, built on the first lookup after a change: invoices look up one entry per
+    // comment mark, and a linear search each time made walking all marks quadratic.
+    mutable std::unordered_map<std::string, pugi::xml_node> commentIndex_;
+    mutable bool commentIndexValid_ = false;
 };
 
 // Opens the package: every check of hostile input happens here.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <unordered_set>
 
 #include "platform/word/text_util.h"
 
@@ -455,11 +456,12 @@ std::vector<pugi::xml_node> paragraphsIn(Story& story, long start, long end) {
     const auto& atoms = story.atoms();
     long n = static_cast<long>(atoms.size());
     std::vector<pugi::xml_node> out;
+    std::unordered_set<pugi::xml_node_struct*> seen;
     long last = std::max(end, start + 1);
     for (long i = std::max(0L, start); i < last && i < n; ++i) {
         if (atoms[i].kind == AtomKind::RowMark) continue;
         pugi::xml_node p = paragraphOfAtom(atoms[i]);
-        if (p && std::ranges::find(out, p) == out.end()) out.push_back(p);
+        if (p && seen.insert(p.internal_object()).second) out.push_back(p);
     }
     if (out.empty() && n > 0) out.push_back(paragraphOfAtom(atoms[n - 1]));
     return out;

@@ -13,7 +13,8 @@ bool is(pugi::xml_node n, const char* name) { return std::strcmp(n.name(), name)
 
 class Flattener {
   public:
-    explicit Flattener(std::vector<Atom>& out) : out_(out) {}
+    Flattener(std::vector<Atom>& out, std::vector<ContainerSpan>& containers)
+        : out_(out), containers_(containers) {}
 
     void blocks(pugi::xml_node container) {
         for (pugi::xml_node c : container.children()) {
@@ -36,7 +37,9 @@ class Flattener {
     }
 
     void table(pugi::xml_node tbl) {
+        long tableStart = here();
         for (pugi::xml_node tr : rowsOf(tbl)) {
+            long rowStart = here();
             pugi::xml_node lastCell;
             for (pugi::xml_node tc : cellsOf(tr)) {
                 std::size_t before = out_.size();
@@ -49,10 +52,18 @@ class Flattener {
                 } else {
                     out_.push_back({AtomKind::CellMark, tc, 0, 0, U'\a', pugi::xml_node()});
                 }
+                record(tc, static_cast<long>(before));
                 lastCell = tc;
             }
             out_.push_back({AtomKind::RowMark, tr, 0, 0, U'\a', lastCell.last_child()});
+            record(tr, rowStart);
         }
+        record(tbl, tableStart);
+    }
+
+    long here() const { return static_cast<long>(out_.size()); }
+    void record(pugi::xml_node container, long first) {
+        containers_.push_back({container.internal_object(), first, here()});
     }
 
     void inlines(pugi::xml_node n, pugi::xml_node p) {
@@ -112,6 +123,7 @@ class Flattener {
     }
 
     std::vector<Atom>& out_;
+    std::vector<ContainerSpan>& containers_;
 };
 
 }  // namespace
@@ -145,7 +157,9 @@ std::vector<pugi::xml_node> cellsOf(pugi::xml_node tr) {
 const std::vector<Atom>& Story::atoms() {
     if (!valid_) {
         atoms_.clear();
-        Flattener(atoms_).blocks(root_);
+        containers_.clear();
+        Flattener(atoms_, containers_).blocks(root_);
+        spanIndexValid_ = false;
         valid_ = true;
     }
     return atoms_;
@@ -192,6 +206,25 @@ void Story::shift(long at, long removed, long inserted, const RangeState* actor)
 }
 
 std::pair<long, long> Story::span(pugi::xml_node container) {
+    atoms();
+    if (!spanIndexValid_) {
+        spanIndex_.clear();
+        for (const ContainerSpan& c : containers_)
+            spanIndex_.emplace(c.node, std::pair{c.first, c.end});
+        spanIndexValid_ = true;
+    }
+    const char* name = container.name();
+    if (!std::strcmp(name, "w:tbl") || !std::strcmp(name, "w:tr") || !std::strcmp(name, "w:tc")) {
+        // Flattening enters these only through their table, and every item it emits inside one
+        // lies in its subtree, so a container it never entered holds no item.
+        auto found = spanIndex_.find(container.internal_object());
+        if (found == spanIndex_.end() || found->second.first == found->second.second) return {0, 0};
+        return found->second;
+    }
+    return scanSpan(container);
+}
+
+std::pair<long, long> Story::scanSpan(pugi::xml_node container) {
     const auto& items = atoms();
     long first = -1, last = -1;
     for (long i = 0; i < static_cast<long>(items.size()); ++i) {

@@ -365,6 +365,27 @@ TEST(Comments, FirstCommentAddsThePartTypeAndRelationshipWithFreshIds) {
               std::string::npos);
 }
 
+// Comment and cell lookups are indexed; each edit must show at once, without a reload.
+TEST(Comments, EditsShowAtOnceInCommentsAndCellRanges) {
+    auto doc = Document::FromBytes(minimalDocx("<w:p><w:r><w:t>Text</w:t></w:r></w:p>"));
+    EXPECT_EQ(doc->Comments().Count(), 0);
+    Table t = doc->Tables().Add(doc->Content(), 2, 5);
+    t.Cell(2, 5).Range().InsertAfter("9,50 €");
+    doc->Comments().Add(t.Cell(2, 5).Range(), "no");
+    EXPECT_EQ(commentTexts(*doc), std::vector<std::string>{"no"});
+    t.Rows().Add();
+    t.Cell(3, 5).Range().InsertAfter("1");
+    EXPECT_EQ(t.Cell(3, 5).Range().Text(), "1\r\a");
+    ASSERT_EQ(t.Cell(2, 5).Range().Comments().Count(), 1);
+    EXPECT_EQ(t.Cell(2, 5).Range().Comments().Item(1).Text(), "no");
+    doc->Comments().Add(t.Cell(3, 5).Range(), "19");
+    EXPECT_EQ(commentTexts(*doc), (std::vector<std::string>{"no", "19"}));
+    doc->Comments().Item(1).Delete();
+    EXPECT_EQ(commentTexts(*doc), std::vector<std::string>{"19"});
+    EXPECT_EQ(t.Cell(2, 5).Range().Comments().Count(), 0);
+    EXPECT_EQ(t.Cell(2, 5).Range().Text(), "9,50 €\r\a");
+}
+
 TEST(Shapes, PaymentTextBoxIsNamedBorderlessAndFoundAgain) {
     auto doc = openTemplate("template-image.docx");
     EXPECT_EQ(doc->Shapes().Count(), 1);  // the stamp
