@@ -53,15 +53,6 @@ TEST_P(PlatzierungTest, NewTableGoesBeforeTheLastExactLumStartOrToTheEnd) {
     EXPECT_EQ(doc->Tables().Count(), 2);
 }
 
-TEST_F(FeeTableTest, EveryLumStartGetsANewParagraphBeforeIt) {
-    öffnen("template-two-starts.docx");
-    const long erste = marke("lumStart", 1), zweite = marke("lumStart", 2);
-    word::Range ort = WordTabelleFestlegen("frmKat5", std::nullopt);
-    EXPECT_EQ(marke("lumStart", 1), erste + 1);
-    EXPECT_EQ(marke("lumStart", 2), zweite + 2);
-    EXPECT_GT(ort.Start(), erste + 1);
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Vorlagen, PlatzierungTest,
     ::testing::Values(Platzierung{"template-two-starts.docx", "lumStart", "lumStart", 2},

@@ -182,18 +182,6 @@ TEST_P(DaoTest, ReadOnlyResultsRefuseEdit) {
     EXPECT_EQ(errorNumber([&] { db->openRecordset("Rechnung")->update(); }), daoerr::updateWithoutEdit);
 }
 
-TEST_P(DaoTest, DatesAreWrittenAsIsoText) {
-    auto rs = db->openRecordset("SELECT * FROM Termine WHERE ID_Terminart = 3");
-    rs->edit();
-    rs->field("Datum")->setValue(Variant(makeDate(2011, 4, 9)));
-    rs->update();
-    auto raw = db->openRecordset("SELECT Datum || '' AS t FROM Termine WHERE ID_Terminart = 3");
-    EXPECT_EQ(raw->field("t")->value(), Variant("2011-04-09"));
-    // The other entry, identical but for the date, is untouched.
-    EXPECT_EQ(fresh("SELECT * FROM Termine WHERE ID_Terminart = 8", "Datum"),
-              Variant(makeDate(2011, 3, 10)));
-}
-
 INSTANTIATE_TEST_SUITE_P(BothSchemas, DaoTest, ::testing::Values(true, false),
                          [](const auto& param) { return param.param ? "SchemaSql" : "PlainSql"; });
 
