@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/text/utf8.h"
+
 namespace tarvex {
 
 namespace {
@@ -40,27 +42,10 @@ std::string toWindows1252(const std::string& utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        if (len == 0 || i + len > utf8.size()) {  // stray byte: not UTF-8, keep a placeholder
-            out += '?';
-            ++i;
-            continue;
-        }
-        char32_t cp = len == 1 ? b : b & (0xFF >> (len + 1));
-        bool valid = true;
-        for (int k = 1; k < len; ++k) {
-            const auto c = static_cast<unsigned char>(utf8[i + k]);
-            if ((c & 0xC0) != 0x80) valid = false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += encode1252(cp);
-        i += len;
+        // A malformed byte becomes U+FFFD, which Windows-1252 lacks: "?" for each such byte.
+        const text::Utf8Char c = text::decodeUtf8(utf8.data() + i, utf8.size() - i);
+        out += encode1252(c.ch);
+        i += c.size;
     }
     return out;
 }
@@ -68,7 +53,8 @@ std::string toWindows1252(const std::string& utf8) {
 void FileLogSink::append(const std::string& bytes) noexcept {
     // O_NOFOLLOW: a symbolic link planted under the fixed name in a shared directory must not
     // redirect our appends into somebody else's file.
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {

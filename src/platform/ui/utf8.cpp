@@ -1,10 +1,8 @@
 #include "platform/ui/utf8.h"
 
-namespace tarvex::ui::utf8 {
+#include "platform/text/utf8.h"
 
-namespace {
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-}  // namespace
+namespace tarvex::ui::utf8 {
 
 int length(const std::string& text) {
     int n = 0;
@@ -26,50 +24,18 @@ std::string substr(const std::string& text, int pos, int count) {
 }
 
 std::string encode(int cp) {
+    if (cp < 0 || !text::isUnicodeScalar(static_cast<char32_t>(cp))) return "?";
     std::string out;
-    if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return "?";
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    text::appendUtf8(out, static_cast<char32_t>(cp));
     return out;
 }
 
 int next(const std::string& text, std::size_t& at) {
-    const auto lead = static_cast<unsigned char>(text[at++]);
-    int extra = 0;
-    int cp = lead;
-    if (lead >= 0xF8) {
-        return 0xFFFD;
-    } else if (lead >= 0xF0) {
-        extra = 3;
-        cp = lead & 0x07;
-    } else if (lead >= 0xE0) {
-        extra = 2;
-        cp = lead & 0x0F;
-    } else if (lead >= 0xC0) {
-        extra = 1;
-        cp = lead & 0x1F;
-    } else if (lead >= 0x80) {
-        return 0xFFFD;
-    }
-    for (int i = 0; i < extra; ++i) {
-        if (at >= text.size() || !isContinuation(static_cast<unsigned char>(text[at])))
-            return 0xFFFD;
-        cp = (cp << 6) | (static_cast<unsigned char>(text[at++]) & 0x3F);
-    }
-    return cp;
+    // The form model counts a broken sequence, with the continuation bytes it had, as one
+    // character.
+    const text::Utf8Char c = text::decodeUtf8(text.data() + at, text.size() - at);
+    at += c.extent;
+    return static_cast<int>(c.ch);
 }
 
 }  // namespace tarvex::ui::utf8

@@ -13,7 +13,8 @@ std::size_t offset(const std::string& text, int pos);
 std::string substr(const std::string& text, int pos, int count);
 // The code point encoded as UTF-8; an invalid code point gives "?".
 std::string encode(int codePoint);
-// Decodes the character at byte offset `at` and advances it; invalid bytes give U+FFFD.
+// Decodes the character at byte offset `at` (< text.size()) and advances past it; a malformed
+// sequence gives U+FFFD and is stepped over with the continuation bytes that followed its lead.
 int next(const std::string& text, std::size_t& at);
 
 }  // namespace tarvex::ui::utf8

@@ -6,7 +6,7 @@
 #include <set>
 #include <unordered_set>
 
-#include "platform/word/text_util.h"
+#include "platform/text/utf8.h"
 
 namespace tarvex::word::detail {
 
@@ -159,7 +159,7 @@ void appendTextRun(InsertPoint pt, const std::u32string& text, pugi::xml_node rP
             flush();
             r.append_child("w:br");
         } else {
-            appendUtf8(pending, ch);
+            text::appendUtf8(pending, ch);
         }
     }
     flush();
@@ -310,9 +310,9 @@ long insertText(Story& story, long pos, const std::string& text, pugi::xml_node 
                 const RangeState* actor) {
     std::vector<std::u32string> paragraphs(1);
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t size = 0;
-        char32_t ch = decodeUtf8(text.data() + i, text.size() - i, size);
-        i += size;
+        const text::Utf8Char decoded = text::decodeUtf8(text.data() + i, text.size() - i);
+        const char32_t ch = decoded.ch;
+        i += decoded.size;
         if (ch == U'\r' || ch == U'\n') {
             if (ch == U'\r' && i < text.size() && text[i] == '\n') ++i;
             paragraphs.emplace_back();

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/text/utf8.h"
 #include "platform/word/doc_state.h"
-#include "platform/word/text_util.h"
 
 namespace tarvex::word::detail {
 
@@ -86,15 +86,15 @@ class Flattener {
         for (pugi::xml_node c : r.children()) {
             const char* name = c.name();
             if (!std::strcmp(name, "w:t")) {
-                const char* text = c.text().get();
-                std::size_t length = std::strlen(text);
+                const char* bytes = c.text().get();
+                std::size_t length = std::strlen(bytes);
                 std::size_t pos = 0;
+                // A malformed byte is a character of its own (U+FFFD) whose byte stays as it was.
                 while (pos < length) {
-                    std::size_t size = 0;
-                    char32_t ch = decodeUtf8(text + pos, length - pos, size);
+                    const text::Utf8Char ch = text::decodeUtf8(bytes + pos, length - pos);
                     out_.push_back({AtomKind::Char, c, static_cast<std::uint32_t>(pos),
-                                    static_cast<std::uint32_t>(size), ch, p});
-                    pos += size;
+                                    static_cast<std::uint32_t>(ch.size), ch.ch, p});
+                    pos += ch.size;
                 }
             } else if (!std::strcmp(name, "w:tab")) {
                 push(c, U'\t', p);
@@ -257,7 +257,7 @@ std::string Story::text(long start, long end) {
                 if (a.len)
                     out.append(a.node.text().get() + a.off, a.len);
                 else
-                    appendUtf8(out, a.ch);
+                    text::appendUtf8(out, a.ch);
                 break;
             case AtomKind::ParaMark:
                 out += '\r';
