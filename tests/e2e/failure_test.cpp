@@ -128,6 +128,7 @@ TEST_F(TarvexCli, UnusableInputAndTyposExitTwoWithOneLineAndWriteNothing) {
          "PK\x03\x04 abgeschnitten",
          {"dump", "@rechnung.docx"},
          "rechnung.docx"},
+        {"dump of a missing document", "", "", {"dump", "@fehlt.docx"}, "Datei nicht gefunden"},
     };
 
     int number = 0;

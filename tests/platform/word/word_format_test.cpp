@@ -1,10 +1,5 @@
-// Formatting a new table the way the fee table and totals writers do, and the dump command.
+// Formatting a new table the way the fee table and totals writers do.
 #include <gtest/gtest.h>
-
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 
 #include "word_test_support.h"
 
@@ -72,62 +67,6 @@ TEST(Formatting, HidingCommentsWritesTheRevisionView) {
     EXPECT_NE(entries["word/settings.xml"].find("<w:revisionView w:comments=\"0\"/>"),
               std::string::npos);
 }
-
-#ifdef TARVEX_CLI
-std::pair<int, std::string> run(const std::string& arguments) {
-    std::string command = std::string(TARVEX_CLI) + " " + arguments + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string output;
-    std::array<char, 4096> buffer{};
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get()))
-        output.append(buffer.data(), n);
-    int status = pclose(pipe.release());
-    return {WEXITSTATUS(status), output};
-}
-
-TEST(DumpCommand, JsonShowsTablesMarkersAndTheTextBox) {
-    auto doc = openTemplate("template-basic.docx");
-    Table t = doc->Tables().Add(placeForNewTable(*doc), 1, 2);
-    t.Cell(1, 1).Range().InsertAfter("Summe");
-    t.Cell(1, 1).Range().SetBold(true);
-    t.Cell(1, 2).Range().InsertAfter("a\r\nb");
-    doc->Comments().Add(t.Cell(1, 2).Range(), "no");
-    Shape box = doc->Shapes().AddTextbox(TextOrientation::Horizontal, 70.5, 708.66, 450.75, 54);
-    box.SetName("Zahlungsziel");
-    box.TextRange().InsertAfter("Zahlbar bis 15.03.2011.");
-    box.TextRange().SetParagraphAlignment(Alignment::Center);
-    std::string path = std::filesystem::temp_directory_path() /
-                       ("tarvex-dump-" + std::to_string(::getpid()) + ".docx");
-    doc->SaveAs(path);
-    auto [code, out] = run("dump " + path + " --json");
-    std::filesystem::remove(path);
-    EXPECT_EQ(code, 0);
-    EXPECT_NE(
-        out.find(
-            R"([{"text":"Summe","comments":[],"bold":true},{"text":"a\rb","comments":["no"],"bold":false}])"),
-        std::string::npos)
-        << out;
-    EXPECT_NE(out.find(R"({"text":"lumGesamt","after":"1.234,56 € ist "})"), std::string::npos);
-    EXPECT_NE(
-        out.find(
-            R"("shapes":[{"name":"Zahlungsziel","text":"Zahlbar bis 15.03.2011.","top_pt":708.7,"alignment":"center"}])"),
-        std::string::npos)
-        << out;
-}
-
-TEST(DumpCommand, UnreadableFilesGiveOneLineAndExitCodeTwo) {
-    auto [code, out] = run("dump /nonexistent.docx");
-    EXPECT_EQ(code, 2);
-    EXPECT_EQ(out,
-              "tarvex dump: /nonexistent.docx: Datei nicht gefunden: /nonexistent.docx (Öffnen: No "
-              "such file or directory)\n");
-    auto [code2, out2] = run("dump " + std::string(TARVEX_SOURCE_DIR) + "/CMakeLists.txt");
-    EXPECT_EQ(code2, 2);
-    EXPECT_NE(out2.find("kein gültiges ZIP-Archiv"), std::string::npos);
-    EXPECT_EQ(run("gibtsnicht").first, 2);
-    EXPECT_EQ(run("--help").first, 0);
-}
-#endif
 
 }  // namespace
 }  // namespace tarvex::word

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/error_number.h"
 #include "platform/word/file_system.h"
 #include "word_test_support.h"
 
@@ -13,26 +14,16 @@ namespace tarvex::word {
 namespace {
 
 using namespace test;
+using tarvex::testing::errorNumber;
 namespace fs = std::filesystem;
 
-class TempFolder {
-  public:
-    TempFolder() {
-        path_ = fs::temp_directory_path() /
-                ("tarvex-word-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::size_t count() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
-    }
+using testing::TempFolder;
 
-  private:
-    static inline int counter_ = 0;
-    fs::path path_;
-};
+// How many entries `folder` holds: a save leaves no temporary file behind.
+std::size_t entries(const TempFolder& folder) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
+}
 
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
@@ -147,32 +138,15 @@ TEST(AtomicSave, AFailureLeavesTheOriginalAndNoTemporaryFile) {
             EXPECT_EQ(e.number(), fault == FailingFileSystem::Fault::Write ? 61 : 75);
         }
         EXPECT_EQ(readBytes(path), original);
-        EXPECT_EQ(folder.count(), 1u);
+        EXPECT_EQ(entries(folder), 1u);
         EXPECT_FALSE(doc->Saved());
     }
 }
 
-TEST(AtomicSave, SavingReplacesTheFileAndReopens) {
-    TempFolder folder;
-    std::string path = folder.file("Rechnung.docx");
-    writeBytes(path, readBytes(templatePath("template-basic.docx")));
-    auto doc = Document::Open(path);
-    editAll(*doc);
-    doc->Save();
-    EXPECT_TRUE(doc->Saved());
-    EXPECT_EQ(folder.count(), 1u);
-    EXPECT_EQ(tableTaggedWith(*Document::Open(path), "TARVEX_1"), 2);
-}
-
 TEST(AtomicSave, MissingFileAndUnwritableFolderAreReported) {
-    try {
-        Document::Open("/nonexistent/folder/x.docx");
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 53);
-    }
-    auto doc = openTemplate("template-basic.docx");
-    EXPECT_THROW(doc->SaveAs("/nonexistent/folder/x.docx"), Error);
+    EXPECT_EQ(errorNumber([] { Document::Open("/nonexistent/folder/x.docx"); }), 53);
+    EXPECT_NE(
+        errorNumber([] { openTemplate("template-basic.docx")->SaveAs("/nonexistent/x.docx"); }), 0);
 }
 
 struct BadInput {

@@ -2,20 +2,13 @@
 
 #include <zip.h>
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace tarvex::word::test {
 
 std::vector<std::uint8_t> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string templatePath(const std::string& name) {
-    return std::string(TARVEX_TEST_DATA) + "/templates/" + name;
+    const std::string bytes = testing::readFile(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 std::shared_ptr<Document> openTemplate(const std::string& name) {
@@ -104,23 +97,6 @@ Range placeForNewTable(Document& doc) {
     end.InsertParagraphAfter();
     end.Collapse(CollapseDirection::End);
     return end;
-}
-
-std::vector<std::string> commentTexts(Document& doc) {
-    std::vector<std::string> texts;
-    Comments comments = doc.Comments();
-    for (long i = 1; i <= comments.Count(); ++i) texts.push_back(comments.Item(i).Text());
-    return texts;
-}
-
-long tableTaggedWith(Document& doc, const std::string& text) {
-    Tables tables = doc.Tables();
-    for (long i = 1; i <= tables.Count(); ++i) {
-        Comments c = tables.Item(i).Range().Comments();
-        for (long k = 1; k <= c.Count(); ++k)
-            if (c.Item(k).Text() == text) return i;
-    }
-    return 0;
 }
 
 }  // namespace tarvex::word::test

@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "common/document_queries.h"
+#include "common/test_files.h"
 #include "platform/word/word.h"
 
 namespace tarvex::word::test {
 
+using testing::templatePath;
+
 std::vector<std::uint8_t> readBytes(const std::string& path);
-std::string templatePath(const std::string& name);
 std::shared_ptr<Document> openTemplate(const std::string& name);
 
 // A zip with the given entries (name -> content), deflated.
@@ -26,8 +29,8 @@ std::map<std::string, std::string> zipEntries(const std::vector<std::uint8_t>& b
 // paragraph, the last one wins; without a marker at the end of the body.
 Range placeForNewTable(Document& doc);
 // Texts of all comments in document order.
-std::vector<std::string> commentTexts(Document& doc);
-// Index (1-based) of the first table carrying a comment with `text`, 0 if none.
-long tableTaggedWith(Document& doc, const std::string& text);
+inline std::vector<std::string> commentTexts(Document& doc) {
+    return testing::commentTexts(doc.Comments());
+}
 
 }  // namespace tarvex::word::test
