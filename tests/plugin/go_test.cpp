@@ -1,8 +1,7 @@
 #include "plugin/go.h"
 
-#include "plugin_fixture.h"
-
 #include "common/error_number.h"
+#include "plugin_fixture.h"
 
 using tarvex::testing::errorNumber;
 
@@ -53,15 +52,18 @@ INSTANTIATE_TEST_SUITE_P(Fälle, LetTest, ::testing::ValuesIn(lets));
 
 using GoTest = testing::PluginTest;
 
-TEST_F(GoTest, NeverSetPropertiesAreEmpty) {
+TEST_F(GoTest, NeverSetPropertiesAreEmptyAndAllObjectsShareOneSetOfValues) {
     sitzungsdaten().reset();
-    GO go;
+    GO go, zweites;
     EXPECT_EQ(go.Lage(), Variant(""));
     EXPECT_EQ(go.Fläche(), Variant(0.0));
     EXPECT_EQ(go.Achslänge(), Variant(std::int16_t{0}));
     EXPECT_EQ(go.Grenzlänge(), Variant(std::int32_t{0}));
     EXPECT_EQ(errorNumber([&] { go.Doc().toObject(); }), errc::objectNotSet);
     EXPECT_EQ(errorNumber([&] { go.LumWorkspace().toObject(); }), errc::objectNotSet);
+    go.Lage(Variant("Am Hang"));
+    zweites.Lage(Variant("Im Tal"));
+    EXPECT_EQ(go.Lage(), Variant("Im Tal"));
 }
 
 TEST_F(GoTest, ObjectPropertiesCheckTheKindOfObject) {
@@ -78,18 +80,12 @@ TEST_F(GoTest, ObjectPropertiesCheckTheKindOfObject) {
               errc::typeMismatch);
 
     go.NeueAbfrage(Variant(database));
-    auto document = word::Document::Open(std::string(TARVEX_TEST_DATA) + "/templates/template-basic.docx");
+    auto document =
+        word::Document::Open(std::string(TARVEX_TEST_DATA) + "/templates/template-basic.docx");
     go.Doc(Variant(document));
     EXPECT_EQ(sitzungsdaten().NeueAbfrage, database);
     EXPECT_EQ(go.Doc().toObject(), document);
     EXPECT_TRUE(sitzungsdaten().WordAnwendung.has_value());
-}
-
-TEST_F(GoTest, AllObjectsShareOneSetOfValues) {
-    GO erstes, zweites;
-    erstes.Lage(Variant("Am Hang"));
-    zweites.Lage(Variant("Im Tal"));
-    EXPECT_EQ(erstes.Lage(), Variant("Im Tal"));
 }
 
 TEST_F(GoTest, LateBoundCallsByNameAndIdentifierReachTheSameMembers) {

@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ui/form_state_json.h"
-#include "platform/ui/modal_driver.h"
-#include "platform/ui/user_actions.h"
-
 #include "common/error_number.h"
+#include "platform/ui/form_state_json.h"
+#include "platform/ui/user_actions.h"
 
 using tarvex::testing::errorNumber;
 
@@ -111,10 +109,8 @@ TEST_F(Window, DisabledOrHiddenControlsIgnoreTheUser) {
     EXPECT_EQ(form.masked("mskAGP").text(), "    ");
     form.checkBox("sevCheck1").setEnabled(true);
     user::click(form, "sevCheck1");
-    user::click(form, "sevCheck1");
-    user::click(form, "sevCheck1");
     EXPECT_EQ(form.checkBox("sevCheck1").value(), 1);
-    EXPECT_EQ(log.size(), 3u);
+    EXPECT_EQ(log.size(), 1u);
 }
 
 TEST_F(Window, ChoosingAListEntrySetsIndexAndTextThenLeaves) {
@@ -174,36 +170,6 @@ TEST_F(Window, UnknownControlsAndWrongKindsRaise) {
     EXPECT_EQ(errorNumber([&] { form.masked("mskGibtEsNicht"); }), 9);
     EXPECT_EQ(errorNumber([&] { form.label("mskAGP"); }), 13);
     EXPECT_EQ(errorNumber([&] { form.setWindowState(3); }), 380);
-}
-
-TEST(ModalForms, TheDriverPlaysTheQueuedScriptAndShowReturnsWhenHidden) {
-    auto driver = std::make_shared<ScriptedModalDriver>();
-    setModalDriver(driver);
-    Form dialog("G_frmTabelle", [](Form& f) {
-        f.addOptionButton("optNeu", "neuer Abrechnungspunkt").setValue(true);
-        f.addOptionButton("optTabelle(1)", "2. vorhandener Eintrag");
-        f.addCommandButton("cmdEnde", "&OK");
-    });
-    int unloads = 0;
-    dialog.on("cmdEnde", Event::Click, [&](EventArgs&) { dialog.hide(); });
-    dialog.on(kFormEvents, Event::Unload, [&](EventArgs&) { ++unloads; });
-    driver->push("G_frmTabelle", [](Form& f) {
-        EXPECT_TRUE(f.modal());
-        user::click(f, "optTabelle(1)");
-        user::click(f, "cmdEnde");
-    });
-    dialog.show(true);
-    EXPECT_TRUE(dialog.isLoaded());
-    EXPECT_FALSE(dialog.visible());
-    EXPECT_TRUE(dialog.option("optTabelle(1)").value());
-    // No script queued: the dialog is closed as with its close button, which unloads it.
-    dialog.show(true);
-    EXPECT_FALSE(dialog.isLoaded());
-    EXPECT_EQ(unloads, 1);
-    EXPECT_EQ(driver->shown().size(), 2u);
-    dialog.show(false);
-    EXPECT_THROW(dialog.show(true), Error);
-    setModalDriver(nullptr);
 }
 
 TEST(FormStateJson, EachControlKindReportsItsProperties) {
