@@ -42,15 +42,6 @@ INSTANTIATE_TEST_SUITE_P(Anteil, KommaTaste,
                          ::testing::Values(std::pair{"5,", "   5,00"}, std::pair{",", "1000,00"},
                                            std::pair{"500,", " 500,00"}));
 
-TEST_F(KalkulatorTest, AbbruchUnloadsWithoutTouchingTheDocument) {
-    frmKat5& f = grenzfeststellung();
-    user::type(f, "mskAGPSohne", "30");
-    user::click(f, "CommandAbbruch");
-    EXPECT_FALSE(f.isLoaded());
-    EXPECT_TRUE(doc->Saved());
-    EXPECT_EQ(text(grenzfeststellung(), "mskAGPo"), "    ");
-}
-
 class BodenwertFaktor : public KalkulatorTest,
                         public ::testing::WithParamInterface<std::pair<const char*, const char*>> {
 };

@@ -96,18 +96,6 @@ TEST_P(DaoTest, RejectedSourcesRaiseNumberedErrorsWithTheEnginesMessage) {
     EXPECT_EQ(db->openRecordset("Rechnung")->recordCount(), 2);
 }
 
-TEST_P(DaoTest, OpeningNeverCreatesADatabase) {
-    auto missing = folder.path() / "fehlt.db";
-    EXPECT_EQ(errorNumber([&] { makeSqliteWorkspace()->openDatabase(missing.string()); }),
-              daoerr::fileNotFound);
-    EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(errorNumber([&] { makeSqliteWorkspace()->openDatabase(""); }), daoerr::fileNotFound);
-    std::ofstream(folder.path() / "text.db") << "kein SQLite, nur Text, lang genug fuer einen Kopf";
-    EXPECT_EQ(
-        errorNumber([&] { makeSqliteWorkspace()->openDatabase((folder.path() / "text.db").string()); }),
-        daoerr::notADatabase);
-}
-
 struct Assignment {
     const char* field;
     Variant assigned;
@@ -155,23 +143,6 @@ TEST_P(DaoTest, FailedAssignmentOrUpdateLeavesTheRowAsItWas) {
     rs->field("Brutto")->setValue(Variant(std::int32_t{2}));
     rs->update();
     EXPECT_EQ(fresh("Rechnung", "NettoRechnung"), Variant(std::int32_t{1}));
-}
-
-TEST_P(DaoTest, HostTransactionKeepsUpdatesUntilCommitAndDropsThemOnRollback) {
-    auto write = [&](std::int32_t cents) {
-        auto rs = db->openRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
-        rs->edit();
-        rs->field("Brutto")->setValue(Variant(cents));
-        rs->update();
-    };
-    db->beginTrans();
-    write(1);
-    db->rollback();
-    EXPECT_EQ(fresh("Rechnung", "Brutto"), Variant(std::int32_t{11900}));
-    db->beginTrans();
-    write(2);
-    db->commitTrans();
-    EXPECT_EQ(fresh("Rechnung", "Brutto"), Variant(std::int32_t{2}));
 }
 
 TEST_P(DaoTest, ReadOnlyResultsRefuseEdit) {
