@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/error/error.h"
 #include "support/debug_log.h"
 
 using namespace tarvex;
@@ -70,32 +69,6 @@ TEST_F(Placement, BadValuesAreLoggedAndOnlyTheirStepsSkipped) {
     EXPECT_TRUE(log.contains("Error 380: "));
     EXPECT_TRUE(log.contains("Error 13: "));
     EXPECT_TRUE(log.contains("-LumDienste- G_Funktionen.GetWindowReg"));
-}
-
-// A store that can neither be read nor written.
-class BrokenStore final : public SettingsStore {
-  public:
-    std::optional<std::string> get(const std::string&, const std::string&,
-                                   const std::string&) const override {
-        throw Error(errc::fileError);
-    }
-    void set(const std::string&, const std::string&, const std::string&,
-             const std::string&) override {
-        throw Error(errc::fileError);
-    }
-};
-
-TEST(PlacementFailures, AFailingStoreIsLoggedAndTheWindowStillUnloads) {
-    ScopedLogCapture log;
-    BrokenStore broken;
-    Form dialog("G_frmTabelle", nullptr);
-    dialog.on(kFormEvents, Event::Unload, [&](EventArgs&) { SetWindowReg(dialog, broken); });
-    dialog.load();
-    GetWindowReg(dialog, broken);
-    dialog.unload();
-    EXPECT_FALSE(dialog.isLoaded());
-    EXPECT_EQ(log.count(), 6u);  // three reads, three writes, each logged once
-    EXPECT_TRUE(log.contains("-LumDienste- G_Funktionen.SetWindowReg"));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The object model on the real templates: markers, the foreign table, where tables go, cells.
+// The object model on the real templates and small packages: markers, the foreign table,
+// cells, ranges and comments.
 #include <gtest/gtest.h>
 
 #include "common/error_number.h"
@@ -26,13 +27,21 @@ struct MarkerCase {
 
 class Markers : public ::testing::TestWithParam<MarkerCase> {};
 
-TEST_P(Markers, FoundInDocumentOrderWithTheTextAfterThem) {
+// Every template: its markers in document order with the text after them, and its own table,
+// found although it carries no comment.
+TEST_P(Markers, FoundInDocumentOrderWithTheTextAfterThemBesideTheForeignTable) {
     auto doc = openTemplate(GetParam().file);
     EXPECT_EQ(commentTexts(*doc), GetParam().texts);
     Comments comments = doc->Comments();
     for (std::size_t i = 0; i < GetParam().windows.size(); ++i)
         EXPECT_EQ(windowAfter(comments.Item(static_cast<long>(i) + 1)), GetParam().windows[i])
             << GetParam().texts[i];
+    ASSERT_EQ(doc->Tables().Count(), 1);
+    Table t = doc->Tables().Item(1);
+    EXPECT_EQ(t.Rows().Count(), 3);
+    EXPECT_EQ(t.Cell(1, 1).Range().Text(), "Auftrag\r\a");
+    EXPECT_EQ(t.Cell(3, 2).Range().Text(), "112/3\r\a");
+    EXPECT_EQ(t.Range().Comments().Count(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -59,23 +68,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"\r\r\rNettobetrag:", "\r\rNettobetrag: ", "\rNettobetrag: 1",
                                   "1.037,44 €\rUmsa", "\rZahlbar ohne A", "beträgt 1.234,5",
                                   "12,50 EUR (umsa", "1.234,56€ inklu", "1.234,56 € unte"}}));
-
-class EveryTemplate : public ::testing::TestWithParam<std::string> {};
-
-INSTANTIATE_TEST_SUITE_P(Templates, EveryTemplate,
-                         ::testing::Values("template-basic.docx", "template-no-start.docx",
-                                           "template-two-starts.docx", "template-image.docx",
-                                           "template-edge.docx"));
-
-TEST_P(EveryTemplate, ForeignTableIsFoundWithoutComments) {
-    auto doc = openTemplate(GetParam());
-    ASSERT_EQ(doc->Tables().Count(), 1);
-    Table t = doc->Tables().Item(1);
-    EXPECT_EQ(t.Rows().Count(), 3);
-    EXPECT_EQ(t.Cell(1, 1).Range().Text(), "Auftrag\r\a");
-    EXPECT_EQ(t.Cell(3, 2).Range().Text(), "112/3\r\a");
-    EXPECT_EQ(t.Range().Comments().Count(), 0);
-}
 
 TEST(Cells, OutsideTheTableOrBeyondTheCountRaiseNine) {
     auto doc = openTemplate("template-basic.docx");
