@@ -25,12 +25,6 @@ std::size_t entries(const TempFolder& folder) {
         std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
 }
 
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
 // Adds a fee table, a comment and a text box: touches document, comments and content types.
 void editAll(Document& doc) {
     Table t = doc.Tables().Add(placeForNewTable(doc), 3, 5);
@@ -125,18 +119,13 @@ class FailingFileSystem : public ForwardingFileSystem {
 TEST(AtomicSave, AFailureLeavesTheOriginalAndNoTemporaryFile) {
     for (auto fault : {FailingFileSystem::Fault::Write, FailingFileSystem::Fault::Rename}) {
         TempFolder folder;
-        std::string path = folder.file("Rechnung.docx");
-        auto original = readBytes(templatePath("template-basic.docx"));
-        writeBytes(path, original);
+        const auto path = testing::copyTemplate("template-basic.docx", folder.path()).string();
+        const auto original = readBytes(path);
         auto doc = Document::Open(path);
         editAll(*doc);
         FailingFileSystem failing(fault);
-        try {
-            doc->Save(&failing);
-            ADD_FAILURE() << "save did not fail";
-        } catch (const Error& e) {
-            EXPECT_EQ(e.number(), fault == FailingFileSystem::Fault::Write ? 61 : 75);
-        }
+        EXPECT_EQ(errorNumber([&] { doc->Save(&failing); }),
+                  fault == FailingFileSystem::Fault::Write ? 61 : 75);
         EXPECT_EQ(readBytes(path), original);
         EXPECT_EQ(entries(folder), 1u);
         EXPECT_FALSE(doc->Saved());
