@@ -70,18 +70,18 @@ TEST_F(GoTest, ObjectPropertiesCheckTheKindOfObject) {
     GO go;
     auto workspace = sitzungsdaten().LumWorkspace;
     auto database = workspace->openDatabase(file.string());
-    EXPECT_EQ(errorNumber([&] { go.LumWorkspace(Variant(database)); }), errc::typeMismatch);
-    EXPECT_EQ(errorNumber([&] { go.NeueAbfrage(Variant(workspace)); }), errc::typeMismatch);
-    EXPECT_EQ(errorNumber([&] { go.Doc(Variant(database)); }), errc::typeMismatch);
-    EXPECT_EQ(errorNumber([&] { go.NeueAbfrage(Variant(42)); }), errc::typeMismatch);
+    const std::pair<const char*, Variant> falsch[] = {
+        {"LumWorkspace", Variant(database)},
+        {"NeueAbfrage", Variant(workspace)},
+        {"Doc", Variant(database)},
+        {"NeueAbfrage", Variant(42)},
+        {"Doc", Variant(std::make_shared<FakeDocument>())}};
+    for (const auto& [member, wert] : falsch)
+        EXPECT_EQ(errorNumber([&] { go.put(member, wert); }), errc::typeMismatch) << member;
     EXPECT_EQ(sitzungsdaten().LumWorkspace, workspace);
 
-    EXPECT_EQ(errorNumber([&] { go.Doc(Variant(std::make_shared<FakeDocument>())); }),
-              errc::typeMismatch);
-
     go.NeueAbfrage(Variant(database));
-    auto document =
-        word::Document::Open(std::string(TARVEX_TEST_DATA) + "/templates/template-basic.docx");
+    auto document = word::Document::Open(testing::templatePath("template-basic.docx"));
     go.Doc(Variant(document));
     EXPECT_EQ(sitzungsdaten().NeueAbfrage, database);
     EXPECT_EQ(go.Doc().toObject(), document);
