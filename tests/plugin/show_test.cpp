@@ -95,16 +95,12 @@ INSTANTIATE_TEST_SUITE_P(Fälle, KontextTest,
 
 using ShowTest = testing::PluginTest;
 
-TEST_F(ShowTest, FirstOfTwoRecordsOfTheUserCounts) {
-    runSql(file, "INSERT INTO TempDoc (ID_Benutzer, ID_Auftragsnummer) VALUES (5, 9999)");
+TEST_F(ShowTest, FirstOfTwoRecordsOfTheUserCountsAndAUserNeverSetIsUserZero) {
+    runSql(file, "INSERT INTO TempDoc (ID_Benutzer, ID_Auftragsnummer) VALUES (5, 9999), (0, 815)");
     Show(0, nullptr, 0);
     EXPECT_EQ(auftragskontext().Auftragsnummer, 4711);
     EXPECT_EQ(log.count(), 0u);
-}
-
-TEST_F(ShowTest, UserNeverSetReadsTheRecordOfUserZero) {
     sitzungsdaten().ID_Benutzer = 0;
-    runSql(file, "INSERT INTO TempDoc (ID_Benutzer, ID_Auftragsnummer, Rabatt) VALUES (0, 815, 3)");
     Show(5, nullptr, 0);
     EXPECT_EQ(auftragskontext().Auftragsnummer, 815);
 }
