@@ -1,41 +1,30 @@
 #pragma once
-// Where every test of the document procedures and calculators starts: the plug-in's
-// module-wide state reset, a scripted modal driver for the table selection dialog, a captured
-// log, and a copy of an invoice template as the host's document.
-
-#include <gtest/gtest.h>
+// Where every test of the document procedures and calculators starts: the plug-in's state
+// reset, a scripted modal driver for the table selection dialog, and a copy of an invoice
+// template as the host's document.
 
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "common/document_queries.h"
-#include "common/test_files.h"
+#include "common/session_fixture.h"
 #include "document/tabellenwahl.h"
 #include "platform/ui/modal_driver.h"
-#include "plugin/session/auftragskontext.h"
-#include "plugin/session/plattform.h"
-#include "plugin/session/sitzungsdaten.h"
-#include "plugin/session/window_slots.h"
-#include "support/debug_log.h"
 
 namespace tarvex::testing {
 
-class InvoiceTest : public ::testing::Test {
+class InvoiceTest : public SessionTest {
   protected:
     void SetUp() override {
-        sitzungsdaten().reset();
-        auftragskontext().reset();
-        plattform().reset();
-        resetWindowSlots();
+        SessionTest::SetUp();
         resetTabellenwahl();
         ui::setModalDriver(driver);
     }
     void TearDown() override {
-        resetWindowSlots();
+        SessionTest::TearDown();
         ui::setModalDriver(nullptr);
         resetTabellenwahl();
-        sitzungsdaten().reset();
     }
 
     // Opens a copy of tests/data/templates/<name> as the host's document.
@@ -61,11 +50,9 @@ class InvoiceTest : public ::testing::Test {
         return -1;
     }
 
-    TempFolder folder;
     std::string path;
     std::shared_ptr<word::Document> doc;
     std::shared_ptr<ui::ScriptedModalDriver> driver = std::make_shared<ui::ScriptedModalDriver>();
-    ScopedLogCapture log;
 };
 
 }  // namespace tarvex::testing
