@@ -12,7 +12,7 @@ constexpr const char* kStartMarke = "lumStart";
 }  // namespace
 
 word::Document& offenesDokument() {
-    auto doc = std::dynamic_pointer_cast<word::Document>(sitzungsdaten().Doc);
+    const auto& doc = sitzungsdaten().Doc;
     if (!doc) throw Error(errc::objectNotSet);
     return *doc;
 }

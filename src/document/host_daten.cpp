@@ -5,10 +5,8 @@
 namespace tarvex::summen {
 
 std::shared_ptr<word::Document> Dokument() {
-    const auto& objekt = sitzungsdaten().Doc;
-    if (!objekt) throw Error(errc::objectNotSet);
-    auto doc = std::dynamic_pointer_cast<word::Document>(objekt);
-    if (!doc) throw Error(errc::typeMismatch);
+    const auto& doc = sitzungsdaten().Doc;
+    if (!doc) throw Error(errc::objectNotSet);
     return doc;
 }
 
