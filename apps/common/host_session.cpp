@@ -11,7 +11,7 @@ extern "C" int tarvex_register_server(void);
 
 namespace tarvex::host {
 
-HostSession::HostSession(std::chrono::milliseconds lockPatience) : lockPatience_(lockPatience) {}
+HostSession::HostSession(SessionOptions options) : options_(std::move(options)) {}
 
 HostSession::~HostSession() {
     rollback();
@@ -43,7 +43,7 @@ void HostSession::openDocument(const std::string& path) {
     std::unique_ptr<DocumentLock> lock;
     std::shared_ptr<word::Document> document;
     try {
-        lock = std::make_unique<DocumentLock>(path, lockPatience_);
+        lock = std::make_unique<DocumentLock>(path, options_.documentPatience);
         document = word::Document::Open(path);
     } catch (const Error& e) {
         throw HostError("Dokument " + path + " nicht lesbar: " + e.description());
@@ -97,6 +97,8 @@ ui::Form* HostSession::show(int index, std::int32_t user, WindowHandle hostWindo
                      rechnung_ ? Variant(rechnung_) : Variant(), Variant(hostWindow)});
     return calculatorWindow(index);
 }
+
+void HostSession::checkOrderContext(std::int32_t) {}
 
 void HostSession::beginTransaction() {
     if (inTransaction_ || !database_) return;

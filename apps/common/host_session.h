@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -36,16 +37,39 @@ namespace tarvex::host {
 
 class DocumentLock;
 
+// What a host run came to; the command-line host's exit status is its value.
+enum class Outcome {
+    Ok = 0,          // invoice and record both written (or nothing to write)
+    NotWritten = 1,  // nothing written: the invoice or the database could not be written
+    BadInput = 2,    // arguments, file or database content unusable
+    Busy = 3,        // invoice or database held by someone else longer than the wait
+};
+
 // A step of the host that failed; what() is one German sentence for the user.
 class HostError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit HostError(const std::string& message, Outcome outcome = Outcome::BadInput)
+        : std::runtime_error(message), outcome_(outcome) {}
+    Outcome outcome() const { return outcome_; }
+
+  private:
+    Outcome outcome_;
+};
+
+struct SessionOptions {
+    // How long opening an invoice waits for another run holding it.
+    std::chrono::milliseconds documentPatience{std::chrono::seconds(5)};
+    // How long the session waits for the database's write lock.
+    std::chrono::milliseconds databasePatience{std::chrono::seconds(10)};
+    // Called while the session waits for the database or the invoice: true when waiting
+    // starts, false when it ends. The desktop host shows a busy note and keeps its event loop
+    // alive; the call may come repeatedly with true while the wait lasts.
+    std::function<void(bool waiting)> waitNotice;
 };
 
 class HostSession {
   public:
-    // `lockPatience`: how long opening a document waits for another run holding it.
-    explicit HostSession(std::chrono::milliseconds lockPatience = std::chrono::seconds(5));
+    explicit HostSession(SessionOptions options = {});
     ~HostSession();  // rolls back a transaction still open
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
@@ -75,6 +99,10 @@ class HostSession {
     // for `index` when one is open afterwards, else nullptr. HostError when not ready();
     // registry failures pass as thrown (tarvex::Error 429, std::runtime_error).
     ui::Form* show(int index, std::int32_t user, WindowHandle hostWindow);
+    // Checks the user's TempDoc row before Show: HostError(BadInput) with a German sentence
+    // naming the problem when the row is missing or a column the totals use holds a value the
+    // plug-in cannot read or no office can mean. show() calls it itself, so hosts need not.
+    void checkOrderContext(std::int32_t user);
 
     bool inTransaction() const { return inTransaction_; }
     // Begins the host transaction when none is open. Engine errors pass as tarvex::Error.
@@ -91,7 +119,7 @@ class HostSession {
   private:
     std::shared_ptr<com::Dispatch> go();
 
-    std::chrono::milliseconds lockPatience_;
+    SessionOptions options_;
     std::shared_ptr<dao::Workspace> workspace_;
     std::shared_ptr<dao::Database> database_;
     std::string databasePath_;

@@ -83,7 +83,9 @@ int runShow(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 0;
     }
 
-    host::HostSession session(kLockPatience);
+    host::SessionOptions options;
+    options.documentPatience = kLockPatience;
+    host::HostSession session(options);
     try {
         session.openDatabase(o.database);
         session.openDocument(o.document);

@@ -133,7 +133,9 @@ TEST_F(HostRoundTrip, CancelWritesNothingAndEndsTheTransaction) {
 
 // A failed save keeps the changes pending for another attempt.
 TEST_F(HostRoundTrip, SessionCommitsOnlyAfterTheInvoiceIsSaved) {
-    host::HostSession session(std::chrono::milliseconds(0));
+    host::SessionOptions options;
+    options.documentPatience = std::chrono::milliseconds(0);
+    host::HostSession session(options);
     EXPECT_THROW(session.selectInvoice(1), host::HostError);  // no database yet
     session.openDatabase(database.string());
     EXPECT_THROW(session.selectInvoice(2), host::HostError);
