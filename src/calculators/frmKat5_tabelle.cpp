@@ -182,6 +182,13 @@ void frmKat5::TabelleEinlesen(const word::Table& t) {
             masked("mskBezug")
                 .setText(ohneTausenderpunkte(WertFormatieren(zelle(anteilZeile, 3), 7, 2)));
     });
+    // The total field shows the sum of the tiers read back, so that leaving it splits the
+    // same points again instead of wiping the tiers.
+    trap.step(95, [&] {
+        const int summe = Anzahl(masked("mskAGPo").text()) + Anzahl(masked("mskAGP26o").text()) +
+                          Anzahl(masked("mskAGP51o").text());
+        masked("mskAGPSohne").setText(std::to_string(summe));
+    });
     trap.step(100, [&] { GebührBerechnen(); });
 }
 

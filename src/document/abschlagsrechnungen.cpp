@@ -1,6 +1,7 @@
 // A final invoice deducts the earlier advance invoices of its order: below the totals it lists
 // them by number and date and ends with the amount that remains to be paid.
 
+#include <cmath>
 #include <string>
 
 #include "document/host_daten.h"
@@ -27,7 +28,7 @@ double cent(const dao::Recordset& satz, const char* feld) {
 }  // namespace
 
 std::vector<long> AbschlagsrechnungenAbziehen(ErrorTrap& trap, std::optional<word::Table>& t,
-                                              const Auftragskontext& k, Summen& s) {
+                                              Summen& s) {
     std::vector<long> rechnungsZeilen;
     const auto rechnung = sitzungsdaten().Rechnung;
     if (!rechnung) return rechnungsZeilen;
@@ -47,7 +48,9 @@ std::vector<long> AbschlagsrechnungenAbziehen(ErrorTrap& trap, std::optional<wor
     if (!frühere || frühere->eof()) return rechnungsZeilen;
 
     double restNetto = s.Netto2, restMwSt = s.MwSt, restBrutto = s.Netto2 + s.MwSt;
-    const double gesamt = s.Netto2 * (100.0 + k.Mehrwertsteuersatz) / 100.0;
+    // The gross of the whole job is its net plus the VAT actually charged, so that "Entgeld"
+    // is the invoice's net also with VAT-free or reduced-rate amounts on it.
+    const double gesamt = s.Netto2 + s.MwSt;
     trap.step(730, [&] {
         tabelle(t).Cell(s.ZS, 2).Range().Delete();
         ZelleSchreiben(tabelle(t), s.ZS, 2, "Gesamtsumme", true);
@@ -86,7 +89,9 @@ std::vector<long> AbschlagsrechnungenAbziehen(ErrorTrap& trap, std::optional<wor
         // Without a date entry the failure is logged and the row still names the invoice.
         trap.step(783, [&] {
             if (!termin) throw Error(errc::objectNotSet);
-            name += " vom " + termin->field("Datum")->value().toString();
+            // Written as a German date; a stored time of day is dropped.
+            const Date datum = termin->field("Datum")->value().toDate();
+            name += " vom " + germanDateText(Date{std::floor(datum.serial)});
         });
         trap.step(784, [&] { ZelleSchreiben(tabelle(t), R, 1, name, false); });
         trap.step(785, [&] {

@@ -53,7 +53,7 @@ void SummeBilden(bool Zahlungsziel) {
     std::optional<word::Table> tabelle = SummenTabelleSchreiben(trap, *doc, s);
     BetragsMarkenSchreiben(trap, *doc, s);
     if (tabelle) RabattZeileSchreiben(trap, *tabelle, k, s);
-    const std::vector<long> rechnungsZeilen = AbschlagsrechnungenAbziehen(trap, tabelle, k, s);
+    const std::vector<long> rechnungsZeilen = AbschlagsrechnungenAbziehen(trap, tabelle, s);
     if (tabelle) SummenTabelleFormatieren(trap, *doc, *tabelle, rechnungsZeilen);
     BeträgeSpeichern(trap, k, s);
 

@@ -75,7 +75,7 @@ void BetragsMarkenSchreiben(ErrorTrap& trap, word::Document& doc, const Summen& 
 // the rows that name an advance invoice.
 // The amounts are deducted even when the table could not be written (its cells then fail).
 std::vector<long> AbschlagsrechnungenAbziehen(ErrorTrap& trap, std::optional<word::Table>& t,
-                                              const Auftragskontext& k, Summen& s);
+                                              Summen& s);
 
 // Borders, alignment and column widths of the totals table.
 void SummenTabelleFormatieren(ErrorTrap& trap, word::Document& doc, word::Table& t,

@@ -47,6 +47,24 @@ TEST_P(Rundlauf, TableReadBackRestoresTheInputsAndTheFee) {
     EXPECT_FALSE(log.contains("frmKat5")) << log.sink().all();
 }
 
+// The total comes back as the sum of the tiers, so a Tab through it splits the same points
+// again instead of wiping them (60 points would otherwise fall to the base amount 200,00).
+TEST_F(KalkulatorTest, TheTotalReadBackSurvivesATabThroughIt) {
+    frmKat5& f = grenzfeststellung();
+    user::type(f, "mskAGPSohne", "60");
+    const std::string summe = caption(f, "lblSumme");
+    user::click(f, "CommandEnde");
+    speichernUndNeuÖffnen();
+
+    frmKat5& wieder = grenzfeststellung(true);
+    EXPECT_EQ(text(wieder, "mskAGPSohne").substr(0, 2), "60");
+    user::focus(wieder, "mskAGPSohne");
+    user::leave(wieder, "mskAGPSohne");
+    EXPECT_EQ(text(wieder, "mskAGP51o"), "10  ");
+    EXPECT_EQ(caption(wieder, "lblSumme"), summe);
+    EXPECT_NE(summe, "200,00");
+}
+
 std::string fallName(const ::testing::TestParamInfo<Fall>& info) {
     const auto& [art, punkte, abgemarkt, anteil, klassifizierung] = info.param;
     return "Art" + std::to_string(art) + "_Punkte" + punkte + (abgemarkt ? "_abgemarkt" : "") +

@@ -147,6 +147,38 @@ TEST_F(FinalInvoice, ListsAndDeductsTheAdvanceInvoicesOfItsOrder) {
     EXPECT_EQ(gespeichert(), "49000|58500|0|190");
 }
 
+// With a VAT-free amount on the invoice "Entgeld" is still the invoice's net: the gross of the
+// block is net plus the VAT charged, not the net at the standard rate.
+TEST_F(FinalInvoice, TheBlockAddsTheVatChargedWhenPartOfTheNetIsFreeOfVat) {
+    gebührenTabelle({{"735,00", ""}, {"950,00", "0"}});
+    rechnungSetzen(4);
+    SummeBilden(false);
+
+    const Zeilen alle = zeilen(summenTabelle());
+    ASSERT_EQ(alle.size(), 12u);
+    EXPECT_EQ(alle[0], " |Summe||2.685,00 €");
+    EXPECT_EQ(alle[6], "|2.685,00 €|329,65 €|3.014,65 €");
+    EXPECT_EQ(alle[10], "Rechnungsbetrag|2.175,00 €|234,65 €|2.409,65 €");
+    EXPECT_EQ(gespeichert(), "217500|240965|0|190");
+}
+
+// A host whose date column holds plain text (here with a time of day) still gets German dates.
+TEST_F(FinalInvoice, AdvanceInvoicesAreDatedTheGermanWayWhateverTheColumnHolds) {
+    runSql(dbFile, R"(
+        DROP TABLE Termine;
+        CREATE TABLE Termine (ID_Termin INTEGER PRIMARY KEY, ID_Rechnungsnummer INTEGER,
+                              ID_Terminart INTEGER, Datum TEXT);
+        INSERT INTO Termine VALUES (1, 1, 8, '2011-02-01 08:15:00');
+        INSERT INTO Termine VALUES (2, 2, 8, '2011-02-15');)");
+    rechnungSetzen(4);
+    SummeBilden(false);
+
+    const Zeilen alle = zeilen(summenTabelle());
+    ASSERT_EQ(alle.size(), 12u);
+    EXPECT_EQ(alle[8].substr(0, 36), "Rechnung Nr. 2011-001 vom 01.02.2011");
+    EXPECT_EQ(alle[9].substr(0, 36), "Rechnung Nr. 2011-002 vom 15.02.2011");
+}
+
 TEST_F(FinalInvoice, AnOrderNumberHeldAsTextCannotWidenTheQuery) {
     runSql(dbFile,
            "UPDATE Rechnung SET ID_Auftragsnummer = '815 OR 1=1' WHERE ID_Rechnungsnummer = 3");
