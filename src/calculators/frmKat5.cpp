@@ -143,12 +143,6 @@ void frmKat5::GebührBerechnen() {
 
 void frmKat5::mskAGPSohne_LostFocus() {
     ErrorTrap trap(name(), "mskAGPSohne");
-    // A tier count as the fields take it: the digits, then blanks up to the field's width.
-    const auto stufe = [](int n) {
-        std::string text = std::to_string(n);
-        if (text.size() < 4) text.append(4 - text.size(), ' ');
-        return text;
-    };
     std::int16_t n = 0;
     trap.step(10, [&] { n = Anzahl(masked("mskAGPSohne").text()); });
     trap.step(20, [&] {
@@ -159,11 +153,11 @@ void frmKat5::mskAGPSohne_LostFocus() {
             erste.setText("25  ");
             const int rest = n - 25;
             if (rest <= 25) {
-                zweite.setText(stufe(rest));
+                zweite.setText(Feldtext(rest));
                 dritte.setText("    ");
             } else {
                 zweite.setText("25  ");
-                dritte.setText(stufe(rest - 25));
+                dritte.setText(Feldtext(rest - 25));
             }
         } else {
             erste.setText(masked("mskAGPSohne").text());

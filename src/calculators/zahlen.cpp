@@ -13,6 +13,12 @@ std::int16_t Zeile(std::int16_t zeile, int schritt) {
     return Variant(static_cast<std::int32_t>(zeile + schritt)).toInteger();
 }
 
+std::string Feldtext(int n) {
+    std::string text = std::to_string(n);
+    if (text.size() < 4) text.append(4 - text.size(), ' ');
+    return text;
+}
+
 std::string Betragstext(double wert) {
     // The value goes through its plain German text, as the formatting procedure expects text.
     return WertFormatieren(germanNumberText(wert), 6, 2);

@@ -16,6 +16,10 @@ std::int16_t Anzahl(const std::string& text);
 // Row `zeile` moved down by `schritt` rows. Raises tarvex::Error (6) beyond 32767.
 std::int16_t Zeile(std::int16_t zeile, int schritt);
 
+// A count as a four-place masked field takes it: the digits, then blanks up to four places
+// ("10  "); a longer number is returned whole.
+std::string Feldtext(int n);
+
 // An amount as the windows show it: two decimals, thousands grouped, at least six characters
 // right-aligned ("  0,00", "1.250,00").
 std::string Betragstext(double wert);
