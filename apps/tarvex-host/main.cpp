@@ -2,6 +2,7 @@
 //   tarvex-host [--doc DATEI] [--db DATEI] [--rechnung ID] [--user N]
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <optional>
 
 #include "main_window.h"
@@ -26,11 +27,16 @@ std::optional<int> number(const QCommandLineParser& p, const QString& option) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarvex-host"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral("tarvex-host"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvex-host"),
+                                                 QIcon(QStringLiteral(":/icons/tarvex-host.png"))));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Gebührenfenster in einer Rechnung (.docx) mit Datenbank (SQLite)"));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         {"doc", QStringLiteral("die Rechnung (.docx)"), QStringLiteral("DATEI")},
         {"db", QStringLiteral("die Datenbank des Büroprogramms (SQLite)"), QStringLiteral("DATEI")},

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "commands.h"
+#include "data_files.h"
 #include "demo_database.h"
-#include "demo_invoice.h"
 
 namespace tarvex::cli {
 
@@ -16,7 +16,9 @@ constexpr const char* kHelp =
     "Aufruf: tarvex init VERZEICHNIS\n\n"
     "Legt im Verzeichnis die Demo-Datenbank lumora.sqlite (Benutzer 1, Rechnung 1 mit\n"
     "Rechnungsdatum, Satz für das Zahlungsziel) und die Rechnungsvorlage rechnung.docx an.\n"
-    "Vorhandene Dateien werden nie überschrieben; das Verzeichnis wird bei Bedarf angelegt.\n";
+    "Vorhandene Dateien werden nie überschrieben; das Verzeichnis wird bei Bedarf angelegt.\n"
+    "Schema und Vorlage kommen aus $TARVEX_DATADIR oder dem Datenordner der Installation\n"
+    "(share/tarvex), sonst aus dem Programm selbst.\n";
 
 // Writes the bytes to a new file beside the target and renames it into place, so that a
 // failure never leaves a half-written file under the final name.
@@ -56,7 +58,7 @@ int runInit(const Arguments& args, std::ostream& out, std::ostream& err) {
         }
     }
     std::filesystem::create_directories(dir);
-    const std::string invoice = demoInvoiceDocx();
+    const std::string invoice = invoiceTemplate();
     createDemoDatabase(database.string());
     try {
         writeNewFile(document, invoice);

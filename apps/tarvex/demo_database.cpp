@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "host_schema.h"  // generated from schema.sql: kHostSchemaSql
+#include "data_files.h"
 
 namespace tarvex::cli {
 
@@ -36,7 +36,7 @@ void createDemoDatabase(const std::string& path) {
         std::filesystem::remove(path);
         throw std::runtime_error("Datenbank kann nicht angelegt werden: " + message);
     }
-    const std::string script = std::string("BEGIN;") + kHostSchemaSql + demoRowsSql() + "COMMIT;";
+    const std::string script = "BEGIN;" + hostSchemaSql() + demoRowsSql() + "COMMIT;";
     char* error = nullptr;
     const int rc = sqlite3_exec(db, script.c_str(), nullptr, nullptr, &error);
     const std::string message = error ? error : "";

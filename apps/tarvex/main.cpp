@@ -21,7 +21,8 @@ const Command kCommands[] = {
 void printHelp(std::ostream& out) {
     out << "Aufruf: tarvex BEFEHL [ARGUMENTE]\n\nBefehle:\n";
     for (const Command& c : kCommands) out << "  " << c.usage << "\n      " << c.summary << "\n";
-    out << "\n  tarvex --help\n      zeigt diese Hilfe\n";
+    out << "\n  tarvex --help\n      zeigt diese Hilfe\n"
+           "  tarvex --version\n      zeigt die Version\n";
 }
 
 }  // namespace
@@ -34,6 +35,10 @@ int main(int argc, char** argv) {
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printHelp(std::cout);
+        return 0;
+    }
+    if (name == "--version") {
+        std::cout << "tarvex " << TARVEX_VERSION_TEXT << "\n";
         return 0;
     }
     for (const Command& c : kCommands) {

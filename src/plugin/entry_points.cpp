@@ -1,4 +1,6 @@
-// The C entry points of libtarvex.so (see platform/com/class_registry.h for the contract).
+// The C entry points of libtarvex.so, declared for hosts in include/tarvex/tarvex.h (see
+// platform/com/class_registry.h for how the hosts of this project use them).
+#include "tarvex/tarvex.h"
 
 #include <dlfcn.h>
 
@@ -10,8 +12,6 @@
 #include "platform/com/class_registry.h"
 #include "plugin/go.h"
 #include "plugin/session/window_slots.h"
-
-#define TARVEX_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
@@ -32,29 +32,33 @@ int guarded(F&& body) noexcept {
     }
 }
 
-// The path this library was loaded from.
+// The path this library was loaded from. The folder is made absolute but the file name is kept
+// as the loader found it (the SONAME link libtarvex.so.1), so that the registry entry still
+// holds after a package update replaces the versioned file behind the link.
 std::string eigenerPfad() {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&eigenerPfad), &info) == 0 || !info.dli_fname)
         throw tarvex::Error(tarvex::errc::fileError);
     // The loader reports the name it was given, which may be relative to the host's folder.
     std::error_code ec;
-    auto absolut = std::filesystem::canonical(info.dli_fname, ec);
+    const std::filesystem::path geladen = std::filesystem::absolute(info.dli_fname, ec);
     if (ec) throw tarvex::Error(tarvex::errc::fileError);
-    return absolut.string();
+    const auto ordner = std::filesystem::canonical(geladen.parent_path(), ec);
+    if (ec) throw tarvex::Error(tarvex::errc::fileError);
+    return (ordner / geladen.filename()).string();
 }
 
 }  // namespace
 
-TARVEX_EXPORT int tarvex_register_server(void) {
+int tarvex_register_server(void) {
     return guarded([] { tarvex::com::registerClass(klassenName, eigenerPfad()); });
 }
 
-TARVEX_EXPORT int tarvex_unregister_server(void) {
+int tarvex_unregister_server(void) {
     return guarded([] { tarvex::com::unregisterClass(klassenName); });
 }
 
-TARVEX_EXPORT int tarvex_get_class_object(const char* className, void** object) {
+int tarvex_get_class_object(const char* className, void** object) {
     if (!object) return tarvex::errc::invalidCall;
     *object = nullptr;
     if (!className || !tarvex::com::sameName(className, klassenName))
@@ -67,6 +71,11 @@ TARVEX_EXPORT int tarvex_get_class_object(const char* className, void** object) 
     });
 }
 
-TARVEX_EXPORT int tarvex_can_unload_now(void) {
+int tarvex_release_object(void* object) {
+    delete static_cast<std::shared_ptr<tarvex::com::Dispatch>*>(object);
+    return 0;
+}
+
+int tarvex_can_unload_now(void) {
     return tarvex::GO::liveObjects() == 0 && !tarvex::anyWindowAlive() ? 1 : 0;
 }

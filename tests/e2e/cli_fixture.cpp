@@ -11,11 +11,7 @@ TarvexCli::TarvexCli() {
 }
 
 std::unique_ptr<CliProcess> TarvexCli::start(const std::vector<std::string>& args) {
-    return std::make_unique<CliProcess>(
-        TARVEX_CLI, args,
-        std::map<std::string, std::string>{{"XDG_CONFIG_HOME", (root_.path() / "config").string()},
-                                           {"TMPDIR", (root_.path() / "tmp").string()}},
-        root_.path() / "runs");
+    return std::make_unique<CliProcess>(TARVEX_CLI, args, env_, root_.path() / "runs");
 }
 
 CliResult TarvexCli::tarvex(const std::vector<std::string>& args) { return start(args)->wait(); }

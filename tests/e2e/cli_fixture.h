@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -45,10 +46,14 @@ class TarvexCli : public ::testing::Test {
     std::string lumoLog() const;
 
     const fs::path& dir() const { return dir_; }
+    // An environment variable for every later run of tarvex in this test.
+    void setEnv(const std::string& name, const std::string& value) { env_[name] = value; }
 
   private:
     testing::TempFolder root_;
     fs::path dir_ = root_.path() / "work";
+    std::map<std::string, std::string> env_{{"XDG_CONFIG_HOME", (root_.path() / "config").string()},
+                                            {"TMPDIR", (root_.path() / "tmp").string()}};
 };
 
 // Helpers over the JSON dump of a document.

@@ -64,5 +64,36 @@ TEST_F(TarvexCli, InitNeverOverwritesAnExistingFile) {
     EXPECT_NE(r.err.find("Verzeichnis"), std::string::npos) << r.err;
 }
 
+TEST_F(TarvexCli, VersionIsTheProjectVersion) {
+    const CliResult r = tarvex({"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "tarvex " TARVEX_VERSION "\n");
+}
+
+// An office's own invoice template and schema in TARVEX_DATADIR are what init writes from; a
+// file the folder lacks comes from the copy built into tarvex.
+TEST_F(TarvexCli, InitWritesFromTheDataFolder) {
+    const fs::path data = dir() / "daten";
+    fs::create_directories(data);
+    const std::string eigeneVorlage = std::string(TARVEX_TEST_DATA) + "/templates/template-basic.docx";
+    fs::copy_file(eigeneVorlage, data / "rechnung.docx");
+    std::ofstream(data / "schema.sql")
+        << readFile(std::string(TARVEX_SOURCE_DIR) + "/schema.sql")
+        << "CREATE TABLE \"Büro\" (\"Name\" TEXT);\n";
+    setEnv("TARVEX_DATADIR", data.string());
+
+    const fs::path demo = initDemo();
+    EXPECT_TRUE(readFile(demo / "rechnung.docx") == readFile(eigeneVorlage));
+    EXPECT_EQ(queryText(demo / "lumora.sqlite",
+                        "SELECT name FROM sqlite_master WHERE name = 'Büro'"),
+              "Büro");
+    EXPECT_EQ(queryText(demo / "lumora.sqlite", "SELECT Rechnungsnummer FROM Rechnung"),
+              "2026-0001");
+
+    fs::remove(data / "rechnung.docx");
+    const fs::path zweite = initDemo("zweite");
+    EXPECT_EQ(textsAfter(dump(zweite / "rechnung.docx"), "lumStart").size(), 1u);
+}
+
 }  // namespace
 }  // namespace tarvex::e2e

@@ -12,6 +12,7 @@
 #include "platform/com/class_registry.h"
 #include "platform/word/word.h"
 #include "platform/dao/dao.h"
+#include "tarvex/tarvex.h"
 
 namespace tarvex {
 namespace {
@@ -72,6 +73,31 @@ TEST_F(RegistryTest, HostCreatesGoByClassNameAndCallsShowLateBound) {
     } catch (const Error& e) {
         EXPECT_EQ(e.number(), com::comerr::cannotCreate);
     }
+}
+
+// The entry points as a host sees them through the public header: wrong calls are refused
+// with an error number and a NULL object, and a released object no longer holds the library.
+TEST_F(RegistryTest, PublicEntryPointsCreateAndReleaseGo) {
+    auto getClassObject = reinterpret_cast<decltype(&tarvex_get_class_object)>(
+        dlsym(library, "tarvex_get_class_object"));
+    auto releaseObject =
+        reinterpret_cast<decltype(&tarvex_release_object)>(dlsym(library, "tarvex_release_object"));
+    ASSERT_NE(getClassObject, nullptr);
+    ASSERT_NE(releaseObject, nullptr);
+
+    void* object = &folder;
+    EXPECT_EQ(getClassObject("TARVEX.Unbekannt", &object), com::comerr::cannotCreate);
+    EXPECT_EQ(object, nullptr);
+    EXPECT_EQ(getClassObject(nullptr, &object), com::comerr::cannotCreate);
+    EXPECT_EQ(getClassObject(TARVEX_CLASS_GO, nullptr), errc::invalidCall);
+    EXPECT_EQ(releaseObject(nullptr), 0);
+
+    const int before = canUnloadNow();
+    ASSERT_EQ(getClassObject("tarvex.go", &object), 0);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(canUnloadNow(), 0);
+    EXPECT_EQ(releaseObject(object), 0);
+    EXPECT_EQ(canUnloadNow(), before);
 }
 
 TEST_F(RegistryTest, UnknownLibraryOrDamagedRegistryCannotCreate) {
