@@ -17,18 +17,21 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
   ${CMAKE_INSTALL_FULL_LIBDIR} ${CMAKE_INSTALL_PREFIX}/${TARVEX_INSTALL_PRIVATE_LIBDIR})
-# shlibs and the ldconfig trigger for the public libtarvex.so.1.
+# shlibs and the ldconfig trigger for the public libtarvex.so.1 (CPack adds its own ldconfig
+# calls in postinst and postrm as well; packaging/README.md).
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/triggers)
 
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[surveying fee calculator writing into .docx invoices
+# No line of the long description may begin with a dot: "invoice (.docx)", never ".docx".
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[surveying fee calculator writing into Word invoices
 TARVEX computes the fees of five items of the German cadastral-surveying fee
-schedule (30.1, 30.2, 30.3, 30.4 and 30.6), writes each fee as a table into a
-.docx invoice, rebuilds the invoice totals and VAT and stores the amounts in
-the office program's SQLite database. It comes with the command-line host
-tarvex, the desktop host tarvex-host, the plug-in library libtarvex.so.1 with
-its C header, pkg-config and CMake files, German manual pages and a bash
-completion.
+schedule (30.1, 30.2, 30.3, 30.4 and 30.6), writes each fee as a table into
+an invoice (.docx), rebuilds the invoice totals and VAT and stores the
+amounts in the office program's SQLite database. It comes with the
+command-line host tarvex, the desktop host tarvex-host, the plug-in library
+libtarvex.so.1 with its C header, pkg-config and CMake files, German manual
+pages and a bash completion.
 
 Deutsch: TARVEX berechnet die Gebühren der Katastervermessung nach den
 Nummern 30.1, 30.2, 30.3, 30.4 und 30.6 der Gebührenordnung, schreibt jede

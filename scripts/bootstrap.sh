@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   python3 python3-docx libreoffice-writer-nogui poppler-utils fonts-liberation2 fonts-dejavu-core
   hyperfine
+  dpkg-dev file scdoc lintian desktop-file-utils man-db bash-completion
 )
 
 missing=()

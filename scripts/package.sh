@@ -25,5 +25,6 @@ if [ ! -f "$dir/packaging/man/tarvex.1.gz" ]; then
   exit 1
 fi
 rm -f "$dir"/tarvex_*.deb
-(cd "$dir" && cpack -G DEB >/dev/null)
+# CPack's notes on the private libraries (no SONAME, so no shlibs line) only go to its log.
+(cd "$dir" && cpack -G DEB >cpack.log 2>&1) || { cat "$dir/cpack.log" >&2; exit 1; }
 ls "$dir"/tarvex_"$version"_*.deb
