@@ -3,12 +3,14 @@
 // creates them, kept in $XDG_CONFIG_HOME/tarvex/classes.json ($HOME/.config when unset).
 // A host creates an object by class name: the library is loaded and its class factory called.
 //
-// A component library exports these C functions (0 means success, else an error number):
+// A component library exports these C functions (0 means success, else an error number); for
+// libtarvex.so they are declared for outside hosts in include/tarvex/tarvex.h:
 //   int tarvex_register_server(void);      records the library's classes in the registry
 //   int tarvex_unregister_server(void);    removes them
 //   int tarvex_get_class_object(const char* className, void** object);
 //       *object receives a `new std::shared_ptr<tarvex::com::Dispatch>`; the caller owns it.
 //       Host and library must be built with the same compiler and standard library.
+//   int tarvex_release_object(void* object);  gives such an object back (hosts in C)
 //   int tarvex_can_unload_now(void);       1 when no object or window of the library lives
 
 #include <filesystem>
