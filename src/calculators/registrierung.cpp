@@ -1,6 +1,7 @@
 #include "calculators/registrierung.h"
 
 #include "calculators/frmKat2.h"
+#include "calculators/frmKat3.h"
 #include "calculators/frmKat5.h"
 #include "calculators/kalkulator_slot.h"
 
@@ -21,7 +22,8 @@ void registriereKalkulatoren() {
         0, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat5>()); });
     registerWindowFactory(1,
                           rahmen({"frmKat4", windowCaption(1), "TARVEX_4", "Bereich Baukosten"}));
-    registerWindowFactory(2, rahmen({"frmKat3", windowCaption(2), "TARVEX_3"}));
+    registerWindowFactory(
+        2, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat3>()); });
     registerWindowFactory(
         3, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat2>()); });
     registerWindowFactory(4, rahmen({"frmKat1", windowCaption(4), "TARVEX_1"}));

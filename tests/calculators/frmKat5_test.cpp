@@ -148,17 +148,6 @@ TEST_P(Arten, KindDecidesMarkedPointsAndBaseAmount) {
 
 INSTANTIATE_TEST_SUITE_P(Grenzfeststellung, Arten, ::testing::Range(0, 5));
 
-// Each expected cell: row, column, text, comment.
-using Zelle = std::tuple<short, short, const char*, const char*>;
-
-void zellenPrüfen(const word::Table& t, std::initializer_list<Zelle> zellen) {
-    for (const auto& [zeile, spalte, text, kommentar] : zellen) {
-        SCOPED_TRACE(::testing::Message() << "Zelle " << zeile << "," << spalte);
-        EXPECT_EQ(ZelleEinlesen(t, zeile, spalte), text);
-        EXPECT_EQ(joinedComments(t.Cell(zeile, spalte).Range()), kommentar);
-    }
-}
-
 TEST_F(KalkulatorTest, TenPointsFourMarkedKindZeroCostTwelveHundredFifty) {
     frmKat5& f = grenzfeststellung();
     user::type(f, "mskAGPSohne", "10");

@@ -2,6 +2,8 @@
 // A copy of the basic invoice template as the host's document and the calculator windows in
 // Show's slots.
 
+#include <tuple>
+
 #include "calculators/frmKat5.h"
 #include "calculators/kalkulator_slot.h"
 #include "calculators/registrierung.h"
@@ -12,6 +14,17 @@
 namespace tarvex::testing {
 
 namespace user = ui::user;
+
+// Each expected cell: row, column, text, comment.
+using Zelle = std::tuple<short, short, const char*, const char*>;
+
+inline void zellenPrüfen(const word::Table& t, std::initializer_list<Zelle> zellen) {
+    for (const auto& [zeile, spalte, text, kommentar] : zellen) {
+        SCOPED_TRACE(::testing::Message() << "Zelle " << zeile << "," << spalte);
+        EXPECT_EQ(ZelleEinlesen(t, zeile, spalte), text);
+        EXPECT_EQ(joinedComments(t.Cell(zeile, spalte).Range()), kommentar);
+    }
+}
 
 class KalkulatorTest : public InvoiceTest {
   public:

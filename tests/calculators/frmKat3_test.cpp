@@ -1,0 +1,143 @@
+// The Lang gestreckte Anlagen window: defaults at load, the split of the formed parcels, the
+// live fee with each classification, and the fixed rows of the fee table OK writes.
+
+#include "frmKat3_fixture.h"
+
+namespace tarvex::testing {
+namespace {
+
+TEST_F(AnlagenTest, LoadsWithTheFirstClassificationAndComputesTheEmptyInputs) {
+    frmKat3& f = anlagen();
+    EXPECT_EQ(f.combo("cmbKlassifizierung").listIndex(), 0);
+    EXPECT_EQ(f.combo("cmbKlassifizierung").text(), Klassifizierungen()[0]);
+    EXPECT_EQ(caption(f, "lblFaktor"), "1,5");
+    EXPECT_EQ(caption(f, "lblSumme"), "  0,00");
+    EXPECT_EQ(text(f, "mskBezug"), "1000,00");
+    EXPECT_FALSE(f.checkBox("chkBereich").visible());
+    EXPECT_EQ(log.count(), 0u) << log.sink().all();
+}
+
+class Aufteilung : public AnlagenTest,
+                   public ::testing::WithParamInterface<std::array<const char*, 3>> {};
+
+TEST_P(Aufteilung, TotalOfFormedParcelsIsSplitAtFifty) {
+    const auto& [gesamt, erste, weitere] = GetParam();
+    frmKat3& f = anlagen();
+    user::type(f, "mskFlurstücke", gesamt);
+    EXPECT_EQ(text(f, "mskNeuFlur"), erste);
+    EXPECT_EQ(text(f, "mskNeuFlur51"), weitere);
+    EXPECT_EQ(caption(f, "lblNeuFlur"), Betragstext(230.0 * führendeZahl(erste)));
+    EXPECT_EQ(caption(f, "lblNeuFlur51"), Betragstext(210.0 * führendeZahl(weitere)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GebildeteFlurstücke, Aufteilung,
+    ::testing::Values(std::array{"", "    ", "    "}, std::array{"7", "7   ", "    "},
+                      std::array{"50", "50  ", "    "}, std::array{"51", "50  ", "1   "},
+                      std::array{"120", "50  ", "70  "}, std::array{"9999", "50  ", "9949"}));
+
+class AnlagenKlassifizierung : public AnlagenTest,
+                               public ::testing::WithParamInterface<std::array<const char*, 3>> {};
+
+TEST_P(AnlagenKlassifizierung, SubtotalTimesTheClassificationFactor) {
+    const auto& [eintrag, faktor, summe] = GetParam();
+    frmKat3& f = anlagen();
+    beispiel(f);
+    user::chooseListEntry(f, "cmbKlassifizierung", std::stoi(eintrag));
+    EXPECT_EQ(caption(f, "lblZwischen"), "27.100,00");
+    EXPECT_EQ(caption(f, "lblFaktor"), faktor);
+    EXPECT_EQ(caption(f, "lblSumme"), summe);
+}
+
+INSTANTIATE_TEST_SUITE_P(Einträge, AnlagenKlassifizierung,
+                         ::testing::Values(std::array{"0", "1,5", "40.650,00"},
+                                           std::array{"1", "1,2", "32.520,00"},
+                                           std::array{"2", "1,0", "27.100,00"}));
+
+TEST_F(AnlagenTest, WorkedExampleWritesTheFixedRowsAndLeavesTheGapsEmpty) {
+    frmKat3& f = anlagen();
+    beispiel(f);
+    user::type(f, "grdAusFlur", "112/3, 112/4");
+    user::type(f, "grdNeuFlur", "115/1 bis 115/120");
+    user::click(f, "CommandEnde");
+    ASSERT_FALSE(f.isLoaded());
+    auto t = anlagentabelle();
+    ASSERT_TRUE(t);
+    const std::string leer = "|||||\n";
+    EXPECT_EQ(inhalt(*t),
+              "Lang gestreckte Anlagen nach Nr. 30.3\r||||[TARVEX_3]|\n"
+              "Geb. V.|Gegenstand|Anzahl|Einzelgebühr [€]|Gebühr [€]|\n"
+              "30.21.1|Ausgangsflurstücke||||\n"
+              "|112/3, 112/4|2|150,00 €|300,00 €[no]|\n" +
+                  leer +
+                  "30.21.2|gebildete Flurstücke||||\n"
+                  "|120 Flur-/Zuflurstücke||||\n"
+                  "|115/1 bis 115/120||||\n"
+                  "|Für die ersten 50 Flurstücke|50|230,00 €|11.500,00 €[no]|\n"
+                  "|Für weitere Flurstücke|70|210,00 €|14.700,00 €[no]|\n" +
+                  leer + "30.21.3|Grenzpunkte der neuen Grenze|10|40,00 €|400,00 €[no]|\n" + leer +
+                  "30.21.4|8 abzumarkende Grenzpunkte der neuen Grenze|8|25,00 €|200,00 €[no]|\n" +
+                  leer + "|Zwischensumme|||27.100,00 €[no]|\n" + leer +
+                  "30.23.2|Wertfaktor||||\n"
+                  "|Klassifizierung||||\n"
+                  "|" +
+                  Klassifizierungen()[0] + "|1,5|||\n" + leer + leer +
+                  "|Gebühr = Zwischensumme * Wertfaktor|||40.650,00 €|\n" + leer + leer + leer +
+                  leer + leer + leer);
+    // Masked fields go into the cells as they stand, with the blanks of their places.
+    EXPECT_EQ(ZelleEinlesen(*t, 7, 2), "120  Flur-/Zuflurstücke");
+    EXPECT_EQ(ZelleEinlesen(*t, 14, 2), "8    abzumarkende Grenzpunkte der neuen Grenze");
+    EXPECT_TRUE(t->Cell(16, 2).Range().Bold());
+    EXPECT_FALSE(t->Cell(4, 2).Range().Bold());
+    EXPECT_EQ(log.count(), 0u) << log.sink().all();
+}
+
+struct WeitereFlurstücke {
+    const char* feld;  // typed into mskNeuFlur51 after the total of 40
+    bool zeile10;
+};
+
+void PrintTo(const WeitereFlurstücke& w, std::ostream* os) { *os << '"' << w.feld << '"'; }
+
+class Zeile10 : public AnlagenTest, public ::testing::WithParamInterface<WeitereFlurstücke> {};
+
+TEST_P(Zeile10, RowTenOnlyWhenTheSecondFieldIsNotFourBlanks) {
+    frmKat3& f = anlagen();
+    user::type(f, "mskFlurstücke", "40");
+    if (*GetParam().feld) user::type(f, "mskNeuFlur51", GetParam().feld);
+    user::click(f, "CommandEnde");
+    auto t = anlagentabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->Rows().Count(), 29);
+    if (GetParam().zeile10)
+        zellenPrüfen(*t, {{10, 2, "Für weitere Flurstücke", ""},
+                          {10, 3, "0   ", ""},
+                          {10, 5, "  0,00 €", "no"}});
+    else
+        for (short s = 1; s <= 5; ++s) EXPECT_EQ(ZelleEinlesen(*t, 10, s), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(ZweitesFeld, Zeile10,
+                         ::testing::Values(WeitereFlurstücke{"", false},
+                                           WeitereFlurstücke{"0", true}),
+                         [](const auto& fall) {
+                             return std::string(fall.param.zeile10 ? "Null" : "VierLeerzeichen");
+                         });
+
+TEST_F(AnlagenTest, ShareOf250WritesAQuarterOfTheFeeAndMarksTheFee) {
+    frmKat3& f = anlagen();
+    beispiel(f);
+    user::type(f, "mskBezug", "250,");
+    user::click(f, "CommandEnde");
+    auto t = anlagentabelle();
+    ASSERT_TRUE(t);
+    ASSERT_EQ(t->Rows().Count(), 31);
+    zellenPrüfen(*t, {{23, 5, "40.650,00 €", "no"},
+                      {25, 2, "Anteil in 1/1000", ""},
+                      {25, 3, "250", ""},
+                      {25, 5, "10.162,50 €", ""}});
+    for (short z : {24, 26, 27, 28, 29, 30, 31}) EXPECT_EQ(ZelleEinlesen(*t, z, 2), "");
+}
+
+}  // namespace
+}  // namespace tarvex::testing
