@@ -1,9 +1,6 @@
 #pragma once
-// frmKat3 opened as Show opens it, on the calculator fixture's invoice, and the fee table it
-// wrote, cell by cell.
-
-#include <string>
-#include <vector>
+// The Lang gestreckte Anlagen window in Show's slot 2 on a copy of the basic invoice template,
+// and the worked example the tests start from.
 
 #include "calculators/faktoren.h"
 #include "calculators/frmKat3.h"
@@ -15,18 +12,7 @@ namespace tarvex::testing {
 
 class AnlagenTest : public KalkulatorTest {
   public:
-    // frmKat3 loaded afresh; `ersteTabelle`: the user picks the first existing table in the
-    // selection dialog.
-    frmKat3& anlagen(bool ersteTabelle = false) {
-        if (ersteTabelle)
-            driver->push("G_frmTabelle", [](ui::Form& dialog) {
-                user::click(dialog, "optTabelle(0)");
-                user::click(dialog, "cmdEnde");
-            });
-        auto& slot = dynamic_cast<KalkulatorSlot&>(windowSlot(2));
-        slot.loadAndShow();
-        return dynamic_cast<frmKat3&>(slot.fenster());
-    }
+    frmKat3& anlagen(bool ersteTabelle = false) { return laden<frmKat3>(2, ersteTabelle); }
     std::optional<word::Table> anlagentabelle() { return tabelleMit("TARVEX_3"); }
 
     // 2 starting parcels, `gebildet` formed parcels, 10 new boundary points, 8 marked points.
@@ -35,25 +21,6 @@ class AnlagenTest : public KalkulatorTest {
         user::type(f, "mskFlurstücke", gebildet);
         user::type(f, "mskGP", "10");
         user::type(f, "mskAGP", "8");
-    }
-
-    // Every cell of the table as "text[comment]|", one row a line; runs of blanks
-    // within a cell count as one and the blanks at its ends as none.
-    static std::string inhalt(const word::Table& t) {
-        std::string alles;
-        for (long z = 1; z <= t.Rows().Count(); ++z) {
-            for (short s = 1; s <= 5; ++s) {
-                std::string zelle;
-                for (char c : ZelleEinlesen(t, static_cast<short>(z), s))
-                    if (c != ' ' || (!zelle.empty() && zelle.back() != ' ')) zelle += c;
-                if (!zelle.empty() && zelle.back() == ' ') zelle.pop_back();
-                const std::string kommentar =
-                    joinedComments(t.Cell(static_cast<short>(z), s).Range());
-                alles += zelle + (kommentar.empty() ? "" : "[" + kommentar + "]") + "|";
-            }
-            alles += "\n";
-        }
-        return alles;
     }
 };
 

@@ -35,22 +35,45 @@ class KalkulatorTest : public InvoiceTest {
         öffnen("template-basic.docx");
     }
 
-    // frmKat5 loaded afresh as Show opens it; `ersteTabelle`: the user picks the first
-    // existing table in the selection dialog.
-    frmKat5& grenzfeststellung(bool ersteTabelle = false) {
+    // The calculator window of Show's index `index` loaded afresh as Show opens it;
+    // `ersteTabelle`: the user picks the first existing table in the selection dialog.
+    template <class Fenster>
+    Fenster& laden(int index, bool ersteTabelle = false) {
         if (ersteTabelle)
             driver->push("G_frmTabelle", [](ui::Form& dialog) {
                 user::click(dialog, "optTabelle(0)");
                 user::click(dialog, "cmdEnde");
             });
-        auto& slot = dynamic_cast<KalkulatorSlot&>(windowSlot(0));
+        auto& slot = dynamic_cast<KalkulatorSlot&>(windowSlot(index));
         slot.loadAndShow();
-        return dynamic_cast<frmKat5&>(slot.fenster());
+        return dynamic_cast<Fenster&>(slot.fenster());
+    }
+    frmKat5& grenzfeststellung(bool ersteTabelle = false) {
+        return laden<frmKat5>(0, ersteTabelle);
     }
     std::optional<word::Table> gebührentabelle() { return tabelleMit("TARVEX_5"); }
     static std::string text(ui::Form& f, const std::string& feld) { return f.masked(feld).text(); }
     static std::string caption(ui::Form& f, const std::string& name) {
         return f.label(name).caption();
+    }
+
+    // Every cell of a table as "text[comments]|", one row a line. Runs of blanks within a cell
+    // count as one and blanks at its ends as none, as a count may come back right-aligned in
+    // its field.
+    static std::string inhalt(const word::Table& t) {
+        std::string alles;
+        for (long z = 1; z <= t.Rows().Count(); ++z) {
+            for (long s = 1; s <= 5; ++s) {
+                std::string zelle;
+                for (char c : ZelleEinlesen(t, static_cast<short>(z), static_cast<short>(s)))
+                    if (c != ' ' || (!zelle.empty() && zelle.back() != ' ')) zelle += c;
+                if (!zelle.empty() && zelle.back() == ' ') zelle.pop_back();
+                const std::string kommentar = joinedComments(t.Cell(z, s).Range());
+                alles += zelle + (kommentar.empty() ? "" : "[" + kommentar + "]") + "|";
+            }
+            alles += "\n";
+        }
+        return alles;
     }
 };
 
