@@ -1,6 +1,7 @@
 #pragma once
-// The formed parcels of frmKat1 and frmKat2: a total entered in mskGesamt is split over the
-// first 50 (mskNeuFlur, 230 €) and the further ones (mskNeuFlur51, 210 €).
+// The formed parcels of frmKat1, frmKat2 and frmKat3: a total (mskGesamt, in frmKat3
+// mskFlurstücke) is split over the first 50 (mskNeuFlur, 230 €) and the further ones
+// (mskNeuFlur51, 210 €).
 
 #include <string>
 
