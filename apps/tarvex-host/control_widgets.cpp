@@ -11,6 +11,7 @@
 #include <QTabWidget>
 
 #include "artwork.h"
+#include "field_area.h"
 #include "platform/ui/text_control.h"
 
 namespace tarvex::desktop {
@@ -41,6 +42,9 @@ QWidget* createControlWidget(const ui::Control& control, const Actions& a, QWidg
             return label;
         }
         case ui::ControlKind::TextBox:
+            if (static_cast<const ui::TextBox&>(control).multiLine())
+                return new FieldArea({a.focusIn, a.focusOut, a.key, a.caretMoved}, parent);
+            return textField(a, parent);
         case ui::ControlKind::MaskedField:
             return textField(a, parent);
         case ui::ControlKind::ComboBox: {
@@ -91,6 +95,10 @@ void updateControlWidget(const ui::Control& control, QWidget* widget) {
         case ui::ControlKind::TextBox:
         case ui::ControlKind::MaskedField: {
             const auto& field = static_cast<const ui::TextControl&>(control);
+            if (auto* area = qobject_cast<FieldArea*>(widget)) {
+                area->showState(qt(field.text()), field.selStart(), field.selLength());
+                break;
+            }
             static_cast<FieldEdit*>(widget)->showState(qt(field.text()), field.selStart(),
                                                        field.selLength());
             break;

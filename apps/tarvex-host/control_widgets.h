@@ -1,5 +1,6 @@
 #pragma once
 // One Qt widget per kind of control: QLineEdit (FieldEdit) for masked fields and text boxes,
+// QPlainTextEdit (FieldArea) for multi-line text boxes,
 // QLabel, QComboBox, QCheckBox, QRadioButton, QPushButton, QGroupBox for frames and
 // QTabWidget for tab strips. The widgets report what the user did through Actions and take
 // their whole state from the control in updateControlWidget.

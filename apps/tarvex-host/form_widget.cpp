@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "control_widgets.h"
+#include "field_area.h"
 #include "field_edit.h"
 #include "form_layout.h"
 #include "platform/ui/user_actions.h"
@@ -100,7 +101,10 @@ QWidget* FormWidget::create(ui::Control& control) {
             }
     };
     QWidget* w = createControlWidget(control, actions, this);
-    if (!dynamic_cast<FieldEdit*>(w) && w->focusPolicy() != Qt::NoFocus) watchFocus(w, name);
+    // Text fields report focus themselves; other widgets are watched.
+    if (!dynamic_cast<FieldEdit*>(w) && !dynamic_cast<FieldArea*>(w) &&
+        w->focusPolicy() != Qt::NoFocus)
+        watchFocus(w, name);
     return w;
 }
 

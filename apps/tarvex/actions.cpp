@@ -36,6 +36,21 @@ std::string textArgument(const std::string& rest) {
     return trimmed(t);
 }
 
+// "\n" in a typed text stands for the Enter key (a line end in a multi-line text box), "\\"
+// for one backslash; any other backslash is typed as it stands.
+std::string withEscapes(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == '\\')) {
+            out += text[i + 1] == 'n' ? '\r' : '\\';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 [[noreturn]] void fail(const std::string& message, const std::string& line) {
     throw std::invalid_argument(message + ": \"" + line + "\"");
 }
@@ -55,11 +70,11 @@ std::optional<Action> parseAction(const std::string& line) {
     if (verb == "type") {
         a.kind = Action::Kind::Type;
         needControl();
-        a.text = textArgument(rest);
+        a.text = withEscapes(textArgument(rest));
     } else if (verb == "key") {
         a.kind = Action::Kind::Key;
         needControl();
-        a.text = textArgument(rest);
+        a.text = withEscapes(textArgument(rest));
         if (a.text.empty()) fail("Taste fehlt", line);
     } else if (verb == "click") {
         a.kind = Action::Kind::Click;
@@ -127,8 +142,10 @@ void playAction(ui::Form& form, const Action& a, std::ostream& out) {
 const char* actionsHelp() {
     return "Aktionen (je eine pro -e oder pro Zeile des Skripts):\n"
            "  type FELD TEXT     Feld betreten, TEXT Taste für Taste eingeben, Feld verlassen\n"
-           "                     (Anführungszeichen um TEXT erhalten Leerzeichen am Rand)\n"
-           "  key FELD ZEICHEN   ein Tastendruck im Feld\n"
+           "                     (Anführungszeichen um TEXT erhalten Leerzeichen am Rand;\n"
+           "                     \\n ist die Eingabetaste, die in einem mehrzeiligen Textfeld\n"
+           "                     eine neue Zeile beginnt, \\\\ ein Backslash)\n"
+           "  key FELD ZEICHEN   ein Tastendruck im Feld (\\n: Eingabetaste)\n"
            "  click ELEMENT      Klick (Kontrollkästchen wechselt, Optionsfeld wird gewählt,\n"
            "                     Schaltfläche löst aus)\n"
            "  select LISTE N     Eintrag N (ab 0) eines Kombinationsfeldes wählen, -1 für keinen\n"

@@ -16,7 +16,7 @@ TEST_F(TarvexCli, EveryCommandExplainsItsOptionsInGerman) {
          {"VERZEICHNIS", "lumora.sqlite", "rechnung.docx", "nie überschrieben"}},
         {{"show", "--help"},
          {"INDEX", "--db DATEI", "--doc DATEI", "--user", "--rechnung", "--wahl", "--cursor",
-          "-e AKTION", "--script", "Standardeingabe", "type FELD", "key FELD", "click", "select",
+          "-e AKTION", "--script", "Standardeingabe", "type FELD", "Eingabetaste", "key FELD", "click", "select",
           "leave", "print", "ok, cancel", "Rückgabewert"}},
         {{"dump", "--help"}, {"DATEI", "--json", "Tabellen", "Kommentare", "Textfelder"}},
     };

@@ -15,6 +15,8 @@ nlohmann::json controlState(const Control& c) {
         j["caption"] = captioned->caption();
     if (const auto* field = dynamic_cast<const TextControl*>(&c)) {
         j["text"] = field->text();
+        if (const auto* box = dynamic_cast<const TextBox*>(&c); box && box->multiLine())
+            j["multiline"] = true;
         if (const auto* combo = dynamic_cast<const ComboBox*>(&c)) {
             j["listindex"] = combo->listIndex();
         } else {

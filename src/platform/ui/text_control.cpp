@@ -58,6 +58,25 @@ bool TextControl::applyKey(int key) {
     return true;
 }
 
+bool TextBox::applyKey(int key) {
+    if (!multiLine_) return TextControl::applyKey(key);
+    const int len = length();
+    const std::string before = utf8::substr(text(), 0, selStart());
+    const std::string after = utf8::substr(text(), selStart() + selLength(), len);
+    if (key == kKeyEnter || key == kKeyLineFeed) {
+        if (maxLength() > 0 && len - selLength() + 2 > maxLength()) return false;
+        assign(before + kZeilenende + after, selStart() + 2, 0);
+        return true;
+    }
+    // A line end is one step for the user: Backspace at the start of a line joins the lines.
+    if (key == kKeyBackspace && selLength() == 0 && before.size() >= 2 &&
+        before.compare(before.size() - 2, 2, kZeilenende) == 0) {
+        assign(before.substr(0, before.size() - 2) + after, selStart() - 2, 0);
+        return true;
+    }
+    return TextControl::applyKey(key);
+}
+
 void ComboBox::clearEntries() {
     entries_.clear();
     listIndex_ = -1;

@@ -51,10 +51,26 @@ class TextControl : public Control {
     int maxLength_ = 0;
 };
 
+// Key codes that end a line in a multi-line text box: Enter (13) and Ctrl+Enter (10).
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeyLineFeed = 10;
+// What ends a line in the text of a multi-line text box, as the platform's text box holds it.
+inline constexpr const char* kZeilenende = "\r\n";
+
 class TextBox final : public TextControl {
   public:
     TextBox(Form& owner, std::string name, Rect rect) : TextControl(owner, std::move(name), rect) {}
     ControlKind kind() const override { return ControlKind::TextBox; }
+
+    // A multi-line box takes Enter as a line end ("\r\n" in its text, two characters against
+    // the maximum length); Backspace right after a line end removes both characters. A
+    // single-line box refuses Enter like any other control key. Design property.
+    bool multiLine() const { return multiLine_; }
+    void setMultiLine(bool on) { multiLine_ = on; }
+    bool applyKey(int key) override;
+
+  private:
+    bool multiLine_ = false;
 };
 
 // An editable combo box: a list of entries, the index of the chosen entry (-1: none) and the

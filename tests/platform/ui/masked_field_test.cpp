@@ -108,4 +108,24 @@ TEST(TextBox, TypingHonoursMaxLengthAndCountsCharactersNotBytes) {
     EXPECT_EQ(box.selText(), "bß");
 }
 
+TEST(TextBox, MultiLineBoxTakesEnterAsLineEndAndBackspaceJoinsTheLines) {
+    Form form("frmTest", [](Form& f) {
+        f.addTextBox("txtEine").setMaxLength(4);
+        f.addTextBox("txtMehrere").setMultiLine(true);
+    });
+    TextBox& eine = form.textBox("txtEine");
+    EXPECT_FALSE(eine.applyKey(kKeyEnter));
+    TextBox& box = form.textBox("txtMehrere");
+    for (int key : {int{'a'}, kKeyEnter, int{'b'}, kKeyLineFeed}) EXPECT_TRUE(box.applyKey(key));
+    EXPECT_EQ(box.text(), "a\r\nb\r\n");
+    EXPECT_TRUE(box.applyKey(kKeyBackspace));
+    EXPECT_TRUE(box.applyKey(kKeyBackspace));
+    EXPECT_EQ(box.text(), "a\r\n");
+    EXPECT_EQ(box.selStart(), 3);
+    box.setMaxLength(4);  // a line end needs both of its characters
+    EXPECT_FALSE(box.applyKey(kKeyEnter));
+    EXPECT_TRUE(box.applyKey('c'));
+    EXPECT_EQ(box.text(), "a\r\nc");
+}
+
 }  // namespace

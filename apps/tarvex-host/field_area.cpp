@@ -1,0 +1,169 @@
+#include "field_area.h"
+
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "platform/ui/text_control.h"
+
+namespace tarvex::desktop {
+
+namespace {
+
+bool movesCaretOnly(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return true;
+        default:
+            return e->matches(QKeySequence::SelectAll);
+    }
+}
+
+QString shown(const QString& formText) {
+    QString t = formText;
+    return t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// Form positions count characters with "\r\n" as two; the document counts UTF-16 units with
+// a line end as one.
+int documentPosition(const QString& formText, int characters) {
+    const QList<uint> chars = formText.toUcs4();
+    const int n = std::clamp(characters, 0, static_cast<int>(chars.size()));
+    return static_cast<int>(shown(QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.data()), n)).size());
+}
+int formPosition(const QString& shownText, int units) {
+    QString before = shownText.left(units);
+    return static_cast<int>(before.replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toUcs4().size());
+}
+
+}  // namespace
+
+FieldArea::FieldArea(FieldEdit::Callbacks callbacks, QWidget* parent)
+    : QPlainTextEdit(parent), callbacks_(std::move(callbacks)) {
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setAcceptDrops(false);
+    setTabChangesFocus(true);
+    setUndoRedoEnabled(false);
+    setAttribute(Qt::WA_InputMethodEnabled, true);
+}
+
+void FieldArea::showState(const QString& text, int start, int length) {
+    const QSignalBlocker block(this);
+    const QString display = shown(text);
+    if (toPlainText() != display) setPlainText(display);
+    const int first = documentPosition(text, std::max(0, start));
+    const int last = documentPosition(text, std::max(0, start) + std::max(0, length));
+    QTextCursor c = textCursor();
+    c.setPosition(first);
+    if (last > first) c.setPosition(last, QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+void FieldArea::keyPressEvent(QKeyEvent* e) {
+    if (movesCaretOnly(e)) {
+        QPlainTextEdit::keyPressEvent(e);
+        reportCaret();
+        return;
+    }
+    if (e->matches(QKeySequence::Copy)) {
+        QPlainTextEdit::keyPressEvent(e);
+        return;
+    }
+    switch (e->key()) {
+        case Qt::Key_Backspace:
+            if (callbacks_.key) callbacks_.key(ui::kKeyBackspace);
+            e->accept();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (callbacks_.key) callbacks_.key(ui::kKeyEnter);
+            e->accept();
+            return;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Escape:
+            e->ignore();
+            return;
+        default:
+            break;
+    }
+    const QString text = e->text();
+    if (!text.isEmpty() && text.at(0).isPrint() &&
+        !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        sendText(text);
+    e->accept();
+}
+
+void FieldArea::inputMethodEvent(QInputMethodEvent* e) {
+    if (!e->commitString().isEmpty()) sendText(e->commitString());
+    e->accept();
+}
+
+void FieldArea::sendText(const QString& text) {
+    if (!callbacks_.key) return;
+    for (char32_t c : text.toUcs4()) callbacks_.key(static_cast<int>(c));
+}
+
+void FieldArea::reportCaret() {
+    if (!callbacks_.caretMoved) return;
+    const QString t = toPlainText();
+    const QTextCursor c = textCursor();
+    const int start = formPosition(t, c.selectionStart());
+    callbacks_.caretMoved(start, formPosition(t, c.selectionEnd()) - start);
+}
+
+void FieldArea::focusInEvent(QFocusEvent* e) {
+    {
+        const QSignalBlocker block(this);
+        QPlainTextEdit::focusInEvent(e);
+    }
+    swallowMouse_ = e->reason() == Qt::MouseFocusReason;
+    if (callbacks_.focusIn) callbacks_.focusIn();
+}
+
+void FieldArea::focusOutEvent(QFocusEvent* e) {
+    QPlainTextEdit::focusOutEvent(e);
+    swallowMouse_ = false;
+    if (userMovedFocus(e->reason()) && callbacks_.focusOut) callbacks_.focusOut();
+}
+
+void FieldArea::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || swallowMouse_) {
+        e->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(e);
+    reportCaret();
+}
+
+void FieldArea::mouseMoveEvent(QMouseEvent* e) {
+    if (swallowMouse_) return;
+    QPlainTextEdit::mouseMoveEvent(e);
+    if (e->buttons() & Qt::LeftButton) reportCaret();
+}
+
+void FieldArea::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && !swallowMouse_) {
+        QPlainTextEdit::mouseReleaseEvent(e);
+        reportCaret();
+    }
+    swallowMouse_ = false;
+    e->accept();
+}
+
+void FieldArea::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    QPlainTextEdit::mouseDoubleClickEvent(e);
+    reportCaret();
+}
+
+}  // namespace tarvex::desktop

@@ -1,0 +1,40 @@
+#pragma once
+// The multi-line text box: like FieldEdit it never edits its text itself. Typed characters,
+// Backspace and Enter go to the form as key presses; the form's text (lines ended by "\r\n")
+// is shown with Qt's "\n" line ends, and caret positions are translated between the two, so
+// the form's selection follows the caret.
+
+#include <QPlainTextEdit>
+
+#include "field_edit.h"
+
+namespace tarvex::desktop {
+
+class FieldArea : public QPlainTextEdit {
+    Q_OBJECT
+  public:
+    explicit FieldArea(FieldEdit::Callbacks callbacks, QWidget* parent = nullptr);
+
+    // Shows the form's `text` with `length` characters selected from `start` (form positions,
+    // a line end counting two), without reporting anything back.
+    void showState(const QString& text, int start, int length);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    void sendText(const QString& text);
+    void reportCaret();
+
+    FieldEdit::Callbacks callbacks_;
+    bool swallowMouse_ = false;  // as in FieldEdit: the click that gave the focus
+};
+
+}  // namespace tarvex::desktop
