@@ -38,11 +38,13 @@ QString shown(const QString& formText) {
 int documentPosition(const QString& formText, int characters) {
     const QList<uint> chars = formText.toUcs4();
     const int n = std::clamp(characters, 0, static_cast<int>(chars.size()));
-    return static_cast<int>(shown(QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.data()), n)).size());
+    return static_cast<int>(
+        shown(QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.data()), n)).size());
 }
 int formPosition(const QString& shownText, int units) {
     QString before = shownText.left(units);
-    return static_cast<int>(before.replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toUcs4().size());
+    return static_cast<int>(
+        before.replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toUcs4().size());
 }
 
 }  // namespace

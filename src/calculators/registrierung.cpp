@@ -2,6 +2,7 @@
 
 #include "calculators/frmKat2.h"
 #include "calculators/frmKat3.h"
+#include "calculators/frmKat4.h"
 #include "calculators/frmKat5.h"
 #include "calculators/kalkulator_slot.h"
 
@@ -20,8 +21,8 @@ WindowSlotFactory rahmen(Fensterangaben angaben) {
 void registriereKalkulatoren() {
     registerWindowFactory(
         0, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat5>()); });
-    registerWindowFactory(1,
-                          rahmen({"frmKat4", windowCaption(1), "TARVEX_4", "Bereich Baukosten"}));
+    registerWindowFactory(
+        1, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat4>()); });
     registerWindowFactory(
         2, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat3>()); });
     registerWindowFactory(

@@ -1,0 +1,107 @@
+// Round trip of the Gebäudeaufnahme table: written by OK, saved, reopened by a fresh window
+// through the selection dialog, read back, recomputed and written again unchanged.
+
+#include <algorithm>
+
+#include "calculators/frmKat4.h"
+#include "kalkulator_fixture.h"
+#include "support/number_text.h"
+
+namespace tarvex::testing {
+namespace {
+
+// Further groups (12 buildings, else 3), costs of one bracket, written as bracket text,
+// share ("" for none).
+using Fall = std::tuple<bool, std::string, bool, std::string>;
+
+// Every cell's text (outer blanks aside) and comments, row by row.
+std::vector<std::string> inhalt(const word::Table& t) {
+    std::vector<std::string> zellen;
+    const auto ohneRand = [](std::string s) {
+        s.erase(0, s.find_first_not_of(' '));
+        s.erase(s.find_last_not_of(' ') + 1);
+        return s;
+    };
+    for (short z = 1; z <= t.Rows().Count(); ++z)
+        for (short s = 1; s <= 5; ++s)
+            zellen.push_back(ohneRand(ZelleEinlesen(t, z, s)) + "|" +
+                             joinedComments(t.Cell(z, s).Range()));
+    return zellen;
+}
+
+class GebaeudeRundlauf : public KalkulatorTest, public ::testing::WithParamInterface<Fall> {
+  public:
+    frmKat4& fenster(bool ersteTabelle) {
+        if (ersteTabelle)
+            driver->push("G_frmTabelle", [](ui::Form& dialog) {
+                user::click(dialog, "optTabelle(0)");
+                user::click(dialog, "cmdEnde");
+            });
+        auto& slot = dynamic_cast<KalkulatorSlot&>(windowSlot(1));
+        slot.loadAndShow();
+        return dynamic_cast<frmKat4&>(slot.fenster());
+    }
+};
+
+TEST_P(GebaeudeRundlauf, TableReadBackRestoresTheInputsAndTheFeeAndIsWrittenAgainUnchanged) {
+    const auto& [weitere, kosten, bereich, anteil] = GetParam();
+    frmKat4& f = fenster(false);
+    user::type(f, "txtGebäude", "Wohnhaus mit Garage\nScheune, Stall");
+    user::type(f, "mskAnzahl", weitere ? "12" : "3");
+    user::type(f, "mskBaukosten", kosten);
+    if (bereich) user::click(f, "chkBereich");
+    if (!anteil.empty()) user::type(f, "mskBezug", anteil);
+
+    // What the fee table keeps of the inputs, and the labels computed from them.
+    const auto zustand = [&](frmKat4& w) {
+        const std::string gelesen = w.masked("mskBaukosten").text();
+        return std::vector<std::string>{
+            w.textBox("txtGebäude").text(),
+            std::to_string(führendeZahl(w.masked("mskAnzahl").text())),
+            // A bracket comes back as its lowest cost: the same bracket, the same fee.
+            bereich ? Baukostenbereich(führendeZahl(gelesen)).text : gelesen,
+            std::to_string(w.checkBox("chkBereich").value()), w.masked("mskBezug").text(),
+            w.masked("mskAnzahl30").text(), caption(w, "lblGebühr100"), caption(w, "lblGebühr30"),
+            caption(w, "lblSumme30"), caption(w, "lblSumme")};
+    };
+    const auto vorher = zustand(f);
+    user::click(f, "CommandEnde");
+    ASSERT_FALSE(f.isLoaded());
+    auto t = tabelleMit("TARVEX_4");
+    ASSERT_TRUE(t);
+    const auto geschrieben = inhalt(*t);
+    speichernUndNeuÖffnen();
+
+    frmKat4& wieder = fenster(true);
+    ASSERT_TRUE(wieder.tabelle().has_value());
+    EXPECT_EQ(zustand(wieder), vorher);
+    user::click(wieder, "CommandEnde");
+    t = tabelleMit("TARVEX_4");
+    ASSERT_TRUE(t);
+    EXPECT_EQ(inhalt(*t), geschrieben);
+    EXPECT_EQ(log.count(), 0u) << log.sink().all();
+}
+
+std::string fallName(const ::testing::TestParamInfo<Fall>& fall) {
+    const auto& [weitere, kosten, bereich, anteil] = fall.param;
+    std::string name = (weitere ? "WeitereGruppen_" : "FuenfOderWeniger_") + kosten +
+                       (bereich ? "_Bereichstext" : "_Betrag");
+    if (!anteil.empty()) {
+        std::string zahl = anteil;
+        std::replace(zahl.begin(), zahl.end(), ',', '_');
+        name += "_Anteil" + zahl;
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(AlleFaelle, GebaeudeRundlauf,
+                         ::testing::Combine(::testing::Bool(),
+                                            ::testing::Values("20000", "60000", "250000", "600000",
+                                                              "1500000", "3000000", "7500000",
+                                                              "12000000", "999999999"),
+                                            ::testing::Bool(),
+                                            ::testing::Values("", "500,", "500,50", "999,99")),
+                         fallName);
+
+}  // namespace
+}  // namespace tarvex::testing

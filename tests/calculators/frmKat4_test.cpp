@@ -1,0 +1,186 @@
+// The Gebäudeaufnahme window: cost brackets, further groups, the rows OK writes and the share.
+
+#include "calculators/frmKat4.h"
+
+#include "kalkulator_fixture.h"
+
+namespace tarvex::testing {
+namespace {
+
+class Gebaeudeaufnahme : public KalkulatorTest {
+  public:
+    // frmKat4 loaded afresh as Show opens it (index 1); `ersteTabelle` as in the fixture.
+    frmKat4& fenster(bool ersteTabelle = false) {
+        if (ersteTabelle)
+            driver->push("G_frmTabelle", [](ui::Form& dialog) {
+                user::click(dialog, "optTabelle(0)");
+                user::click(dialog, "cmdEnde");
+            });
+        auto& slot = dynamic_cast<KalkulatorSlot&>(windowSlot(1));
+        slot.loadAndShow();
+        return dynamic_cast<frmKat4&>(slot.fenster());
+    }
+    std::optional<word::Table> tabelle() { return tabelleMit("TARVEX_4"); }
+};
+
+struct Kosten {
+    const char* eingabe;
+    const char* grundgebühr;  // lblGebühr100
+    const char* bereich;      // row 9 with "Bereich Baukosten" ticked
+};
+
+void PrintTo(const Kosten& k, std::ostream* os) { *os << k.eingabe; }
+
+class Kostenbereiche : public Gebaeudeaufnahme, public ::testing::WithParamInterface<Kosten> {};
+
+TEST_P(Kostenbereiche, BaseFeeAndBracketTextFollowTheCostBracket) {
+    const Kosten& k = GetParam();
+    frmKat4& f = fenster();
+    user::type(f, "mskBaukosten", k.eingabe);
+    EXPECT_EQ(caption(f, "lblGebühr100"), k.grundgebühr);
+    user::click(f, "chkBereich");
+    user::click(f, "CommandEnde");
+    auto t = tabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(ZelleEinlesen(*t, 9, 2), k.bereich);
+    EXPECT_EQ(log.count(), 0u) << log.sink().all();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Baukosten, Kostenbereiche,
+    ::testing::Values(Kosten{"", "   100", "bis 25 T€"}, Kosten{"25000", "   100", "bis 25 T€"},
+                      Kosten{"25001", "   200", "zwischen 25 T€ und 100 T€"},
+                      Kosten{"100000", "   200", "zwischen 25 T€ und 100 T€"},
+                      Kosten{"100001", "   300", "zwischen 100 T€ und 400 T€"},
+                      Kosten{"400001", "   500", "zwischen 400 T€ und 800 T€"},
+                      Kosten{"800001", "   800", "zwischen 800 T€ und 2 M€"},
+                      Kosten{"2000000", "   800", "zwischen 800 T€ und 2 M€"},
+                      Kosten{"5000000", " 1.200", "zwischen 2 M€ und 5 M€"},
+                      Kosten{"5000001", " 2.400", "zwischen 5 M€ und 10 M€"},
+                      Kosten{"9999999", " 2.400", "zwischen 5 M€ und 10 M€"},
+                      Kosten{"10000000", " 3.600", "zwischen 10 M€ und 15 M€"},
+                      Kosten{"12000000", " 3.600", "zwischen 10 M€ und 15 M€"},
+                      // The largest cost the field takes: step 199, beyond 16-bit fees.
+                      Kosten{"999999999", "240.000", "zwischen 995 M€ und 1000 M€"}),
+    [](const ::testing::TestParamInfo<Kosten>& fall) {
+        return std::string("Euro") + (*fall.param.eingabe ? fall.param.eingabe : "Leer");
+    });
+
+struct Gruppen {
+    const char* gebäude;
+    const char* anzahl30;
+    const char* summe30;
+    const char* summe;
+};
+
+void PrintTo(const Gruppen& g, std::ostream* os) { *os << g.gebäude; }
+
+class WeitereGruppen : public Gebaeudeaufnahme, public ::testing::WithParamInterface<Gruppen> {};
+
+TEST_P(WeitereGruppen, EveryFurtherOneToFiveBuildingsAddThirtyPercentOfTheBaseFee) {
+    const Gruppen& g = GetParam();
+    frmKat4& f = fenster();
+    user::type(f, "mskBaukosten", "300000");
+    user::type(f, "mskAnzahl30", "7");  // overwritten: only the building count decides
+    user::type(f, "mskAnzahl", g.gebäude);
+    EXPECT_EQ(caption(f, "lblGebühr100"), "   300");
+    EXPECT_EQ(caption(f, "lblGebühr30"), "    90");
+    EXPECT_EQ(text(f, "mskAnzahl30"), g.anzahl30);
+    EXPECT_EQ(caption(f, "lblSumme30"), g.summe30);
+    EXPECT_EQ(caption(f, "lblSumme"), g.summe);
+    EXPECT_EQ(log.count(), 0u) << log.sink().all();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gebaeude, WeitereGruppen,
+    ::testing::Values(Gruppen{"5", "    ", " 0,00", "300,00"},
+                      Gruppen{"6", "   1", "  90,00", "390,00"},
+                      Gruppen{"10", "   1", "  90,00", "390,00"},
+                      Gruppen{"11", "   2", " 180,00", "480,00"},
+                      Gruppen{"12", "   2", " 180,00", "480,00"},
+                      // A thousand groups: no thousands point in the four-digit field.
+                      Gruppen{"5001", "1000", "90.000,00", "90.300,00"}),
+    [](const ::testing::TestParamInfo<Gruppen>& fall) {
+        return std::string("Gebaeude") + fall.param.gebäude;
+    });
+
+using Zelle = std::tuple<short, short, const char*, const char*>;  // row, column, text, comment
+
+void zellenPrüfen(const word::Table& t, std::initializer_list<Zelle> zellen) {
+    for (const auto& [zeile, spalte, text, kommentar] : zellen) {
+        SCOPED_TRACE(::testing::Message() << "Zelle " << zeile << "," << spalte);
+        EXPECT_EQ(ZelleEinlesen(t, zeile, spalte), text);
+        EXPECT_EQ(joinedComments(t.Cell(zeile, spalte).Range()), kommentar);
+    }
+}
+
+TEST_F(Gebaeudeaufnahme, TwelveBuildingsAtThreeHundredThousandWriteFourteenRows) {
+    frmKat4& f = fenster();
+    user::type(f, "txtGebäude", "Wohnhaus mit Garage\nScheune");
+    user::type(f, "mskAnzahl", "12");
+    user::type(f, "mskBaukosten", "300000");
+    user::click(f, "CommandEnde");
+    auto t = tabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->Rows().Count(), 14);
+    zellenPrüfen(*t, {{1, 1, "Gebäudeaufnahme nach Nr. 30.4\r", ""},
+                      {1, 5, "", "TARVEX_4"},
+                      {3, 1, "30.24", ""},
+                      {3, 2, "Gebäudebeschreibung", ""},
+                      {4, 2, "Wohnhaus mit Garage\rScheune", ""},
+                      {5, 2, "", ""},
+                      {6, 2, "Anzahl der Gebäude oder Gebäudeteile", ""},
+                      {6, 3, "12  ", ""},
+                      {8, 2, "Summe der Baukosten", ""},
+                      {9, 2, "300.000 €", ""},
+                      {11, 2, "Grundgebühr bis zu 5 Gebäuden oder Gebäudeteilen", ""},
+                      {11, 5, "  300,00 €", "no"},
+                      {12, 2, "weitere 1 bis 5 Gebäude oder Gebäudeteile", ""},
+                      {12, 3, "   2", ""},
+                      {12, 4, "    90", ""},
+                      {12, 5, "  180,00 €", "no"},
+                      {13, 2, "", ""},
+                      {14, 2, "Gebühr", ""},
+                      {14, 5, "480,00 €", ""}});
+    EXPECT_EQ(log.count(), 0u) << log.sink().all();
+}
+
+class GebaeudeAnteil : public Gebaeudeaufnahme, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(GebaeudeAnteil, ShareRowStandsTwoRowsBelowTheFeeWhichIsThenMarked) {
+    const bool weitere = GetParam();
+    frmKat4& f = fenster();
+    user::type(f, "mskAnzahl", weitere ? "6" : "5");
+    user::type(f, "mskBaukosten", "30000");
+    user::type(f, "mskBezug", "500,");
+    user::click(f, "CommandEnde");
+    auto t = tabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->Rows().Count(), 16);
+    const short gebühr = weitere ? 14 : 13;
+    const char* summe = weitere ? "260,00 €" : "200,00 €";
+    const char* hälfte = weitere ? "  130,00 €" : "  100,00 €";
+    zellenPrüfen(*t, {{12, 2, weitere ? "weitere 1 bis 5 Gebäude oder Gebäudeteile" : "", ""},
+                      {gebühr, 2, "Gebühr", ""},
+                      {gebühr, 5, summe, "no"},
+                      {static_cast<short>(gebühr + 2), 2, "Anteil in 1/1000", ""},
+                      {static_cast<short>(gebühr + 2), 3, "500", ""},
+                      {static_cast<short>(gebühr + 2), 5, hälfte, ""}});
+}
+
+INSTANTIATE_TEST_SUITE_P(Zeilen, GebaeudeAnteil, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& fall) {
+                             return fall.param ? "mitWeiterenGebaeuden" : "ohneWeitereGebaeude";
+                         });
+
+TEST_F(Gebaeudeaufnahme, BracketTextsReadBackToTheLowestCostOfTheirBracket) {
+    EXPECT_EQ(Bereichsanfang("bis 25 T€"), 20000);
+    EXPECT_EQ(Bereichsanfang("zwischen 25 T€ und 100 T€"), 25001);
+    EXPECT_EQ(Bereichsanfang("zwischen 800 T€ und 2 M€"), 800001);
+    EXPECT_EQ(Bereichsanfang("zwischen 5 M€ und 10 M€"), 5000001);
+    EXPECT_EQ(Bereichsanfang("zwischen 995 M€ und 1000 M€"), 995000001);
+    EXPECT_THROW(Bereichsanfang("300.000 €"), Error);
+}
+
+}  // namespace
+}  // namespace tarvex::testing
