@@ -14,38 +14,11 @@ namespace {
 // share ("" for none).
 using Fall = std::tuple<bool, std::string, bool, std::string>;
 
-// Every cell's text (outer blanks aside) and comments, row by row.
-std::vector<std::string> inhalt(const word::Table& t) {
-    std::vector<std::string> zellen;
-    const auto ohneRand = [](std::string s) {
-        s.erase(0, s.find_first_not_of(' '));
-        s.erase(s.find_last_not_of(' ') + 1);
-        return s;
-    };
-    for (short z = 1; z <= t.Rows().Count(); ++z)
-        for (short s = 1; s <= 5; ++s)
-            zellen.push_back(ohneRand(ZelleEinlesen(t, z, s)) + "|" +
-                             joinedComments(t.Cell(z, s).Range()));
-    return zellen;
-}
-
-class GebaeudeRundlauf : public KalkulatorTest, public ::testing::WithParamInterface<Fall> {
-  public:
-    frmKat4& fenster(bool ersteTabelle) {
-        if (ersteTabelle)
-            driver->push("G_frmTabelle", [](ui::Form& dialog) {
-                user::click(dialog, "optTabelle(0)");
-                user::click(dialog, "cmdEnde");
-            });
-        auto& slot = dynamic_cast<KalkulatorSlot&>(windowSlot(1));
-        slot.loadAndShow();
-        return dynamic_cast<frmKat4&>(slot.fenster());
-    }
-};
+class GebaeudeRundlauf : public KalkulatorTest, public ::testing::WithParamInterface<Fall> {};
 
 TEST_P(GebaeudeRundlauf, TableReadBackRestoresTheInputsAndTheFeeAndIsWrittenAgainUnchanged) {
     const auto& [weitere, kosten, bereich, anteil] = GetParam();
-    frmKat4& f = fenster(false);
+    frmKat4& f = laden<frmKat4>(1);
     user::type(f, "txtGebäude", "Wohnhaus mit Garage\nScheune, Stall");
     user::type(f, "mskAnzahl", weitere ? "12" : "3");
     user::type(f, "mskBaukosten", kosten);
@@ -72,7 +45,7 @@ TEST_P(GebaeudeRundlauf, TableReadBackRestoresTheInputsAndTheFeeAndIsWrittenAgai
     const auto geschrieben = inhalt(*t);
     speichernUndNeuÖffnen();
 
-    frmKat4& wieder = fenster(true);
+    frmKat4& wieder = laden<frmKat4>(1, true);
     ASSERT_TRUE(wieder.tabelle().has_value());
     EXPECT_EQ(zustand(wieder), vorher);
     user::click(wieder, "CommandEnde");

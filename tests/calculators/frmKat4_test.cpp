@@ -9,17 +9,7 @@ namespace {
 
 class Gebaeudeaufnahme : public KalkulatorTest {
   public:
-    // frmKat4 loaded afresh as Show opens it (index 1); `ersteTabelle` as in the fixture.
-    frmKat4& fenster(bool ersteTabelle = false) {
-        if (ersteTabelle)
-            driver->push("G_frmTabelle", [](ui::Form& dialog) {
-                user::click(dialog, "optTabelle(0)");
-                user::click(dialog, "cmdEnde");
-            });
-        auto& slot = dynamic_cast<KalkulatorSlot&>(windowSlot(1));
-        slot.loadAndShow();
-        return dynamic_cast<frmKat4&>(slot.fenster());
-    }
+    frmKat4& fenster() { return laden<frmKat4>(1); }
     std::optional<word::Table> tabelle() { return tabelleMit("TARVEX_4"); }
 };
 
@@ -103,16 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Gruppen>& fall) {
         return std::string("Gebaeude") + fall.param.gebäude;
     });
-
-using Zelle = std::tuple<short, short, const char*, const char*>;  // row, column, text, comment
-
-void zellenPrüfen(const word::Table& t, std::initializer_list<Zelle> zellen) {
-    for (const auto& [zeile, spalte, text, kommentar] : zellen) {
-        SCOPED_TRACE(::testing::Message() << "Zelle " << zeile << "," << spalte);
-        EXPECT_EQ(ZelleEinlesen(t, zeile, spalte), text);
-        EXPECT_EQ(joinedComments(t.Cell(zeile, spalte).Range()), kommentar);
-    }
-}
 
 TEST_F(Gebaeudeaufnahme, TwelveBuildingsAtThreeHundredThousandWriteFourteenRows) {
     frmKat4& f = fenster();
