@@ -84,7 +84,8 @@ XmlPart& DocState::ensureCommentsPart() {
     return *comments;
 }
 
-long DocState::nextCommentId() const {
+long DocState::nextCommentId() {
+    if (nextCommentId_ >= 0) return nextCommentId_;
     long highest = -1;
     auto consider = [&](const char* value) {
         char* end = nullptr;
@@ -103,18 +104,13 @@ long DocState::nextCommentId() const {
         },
         marks);
     for (pugi::xml_node m : marks) consider(m.attribute("w:id").value());
-    return highest + 1;
+    nextCommentId_ = highest + 1;
+    return nextCommentId_;
 }
 
 void DocState::removeComment(const std::string& id) {
     Story& story = body();
-    long refIndex = -1;
-    const auto& atoms = story.atoms();
-    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
-        if (atoms[i].kind == AtomKind::Ref && id == atoms[i].node.attribute("w:id").value()) {
-            refIndex = i;
-            break;
-        }
+    commentIdsChanged();
     std::vector<pugi::xml_node> marks;
     collect(
         mainPart->root(),
@@ -125,8 +121,16 @@ void DocState::removeComment(const std::string& id) {
                    id == n.attribute("w:id").value();
         },
         marks);
+    // The first reference mark in the body is the item that goes.
+    long refIndex = -1;
+    for (pugi::xml_node m : marks)
+        if (!std::strcmp(m.name(), "w:commentReference")) {
+            long at = story.positionOf(m);
+            if (at >= 0 && (refIndex < 0 || at < refIndex)) refIndex = at;
+        }
     for (pugi::xml_node m : marks) {
         pugi::xml_node run = m.parent();
+        if (!std::strcmp(m.name(), "w:commentReference")) story.touched(m);
         mainPart->discard(m);
         if (!std::strcmp(run.name(), "w:r")) {
             bool empty = true;
@@ -189,7 +193,6 @@ void DocState::removeComment(const std::string& id) {
             }
         }
     }
-    story.touched();
     if (refIndex >= 0) story.shift(refIndex, 1, 0);
 }
 
@@ -221,16 +224,18 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
         m.append_attribute("w:id") = id.c_str();
         return m;
     };
+    pugi::xml_node reference;
     auto referenceRunAfter = [&](pugi::xml_node node) {
         pugi::xml_node run = node.parent().insert_child_after("w:r", node);
-        run.append_child("w:commentReference").append_attribute("w:id") = id.c_str();
+        reference = run.append_child("w:commentReference");
+        reference.append_attribute("w:id") = id.c_str();
     };
     long s = st.start, e = st.end;
     if (s < e) {
         mark(resolveBefore(body, s), "w:commentRangeStart");
         const auto& atoms = body.atoms();
-        long n = static_cast<long>(atoms.size());
-        const Atom last = atoms[static_cast<std::size_t>(e - 1)];  // copy: atoms are rebuilt below
+        long n = atoms.size();
+        const Atom last = atoms[e - 1];  // copy: atoms are rebuilt below
         InsertPoint end;
         bool endsInText = last.kind == AtomKind::Char || last.kind == AtomKind::Ref;
         if (endsInText && e < n && atoms[e].para == last.para &&
@@ -245,17 +250,14 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
         InsertPoint pt = resolveBefore(body, s);
         pugi::xml_node run = pt.before ? pt.parent.insert_child_before("w:r", pt.before)
                                        : pt.parent.append_child("w:r");
-        run.append_child("w:commentReference").append_attribute("w:id") = id.c_str();
+        reference = run.append_child("w:commentReference");
+        reference.append_attribute("w:id") = id.c_str();
     }
-    body.touched();
-    long refIndex = 0;
-    const XmlNode* refNode = nullptr;
-    const auto& atoms = body.atoms();
-    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
-        if (atoms[i].kind == AtomKind::Ref && id == atoms[i].node.attribute("w:id").value()) {
-            refIndex = i;
-            refNode = toRef(atoms[i].node);
-        }
+    body.touched(reference);
+    doc_->commentIdUsed(std::stol(id));
+    long found = body.positionOf(reference);
+    long refIndex = std::max(found, 0L);
+    const XmlNode* refNode = found >= 0 ? toRef(reference) : nullptr;
     body.shift(refIndex, 0, 1, &st);
 
     pugi::xml_node entry = part.root().append_child("w:comment");
@@ -267,7 +269,7 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
     entry.append_child("w:p").append_child("w:r").append_child("w:annotationRef");
     part.dirty = true;
     Story& text_story = doc_->storyOf(entry, part);
-    text_story.touched();
+    text_story.touched(entry);
     insertText(text_story, text_story.size(), text, pugi::xml_node(), nullptr);
     return Comment(doc_, refNode);
 }
@@ -284,7 +286,7 @@ word::Range Comment::Range() const {
     Story& story = doc_->storyOf(entry, *doc_->comments);
     long n = story.size();
     // The comment's range ends before its final paragraph mark.
-    long end = n > 0 && story.atoms().back().kind == AtomKind::ParaMark ? n - 1 : n;
+    long end = n > 0 && story.at(n - 1).kind == AtomKind::ParaMark ? n - 1 : n;
     return word::Range(story.makeRange(0, end));
 }
 
@@ -294,9 +296,8 @@ word::Range Comment::Reference() const {
     pugi::xml_node ref = toNode(reference_);
     doc_->requireAlive(ref, *doc_->mainPart);
     Story& body = doc_->body();
-    const auto& atoms = body.atoms();
-    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
-        if (atoms[i].node == ref) return word::Range(body.makeRange(i, i + 1));
+    long i = body.positionOf(ref);
+    if (i >= 0) return word::Range(body.makeRange(i, i + 1));
     raise(errc::objectDeleted, "Das Kommentarzeichen steht nicht mehr im Text.");
 }
 

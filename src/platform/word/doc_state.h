@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/word/package.h"
@@ -48,27 +49,36 @@ std::unique_ptr<XmlPart> parsePart(const std::string& name, const std::string& b
 std::unique_ptr<XmlPart> newPart(const std::string& name, const std::string& xml,
                                  const std::string& contentType);
 
-enum class AtomKind { Char, ParaMark, CellMark, RowMark, Ref };
+enum class AtomKind : std::uint8_t { Char, ParaMark, CellMark, RowMark, Ref };
 
 // One position item of a story's character model.
 struct Atom {
-    AtomKind kind;
-    pugi::xml_node node;    // w:t / special run child / w:p / w:tc / w:tr / w:commentReference
-    std::uint32_t off = 0;  // byte offset inside a w:t
-    std::uint32_t len = 0;  // byte length inside a w:t
-    char32_t ch = 0;
+    pugi::xml_node node;  // w:t / special run child / w:p / w:tc / w:tr / w:commentReference
     pugi::xml_node para;  // paragraph the item belongs to (a cell mark: the cell's last one)
+    std::uint32_t off = 0;  // byte offset inside a w:t
+    char32_t ch = 0;
+    std::uint8_t len = 0;  // byte length inside a w:t (0: not text of a w:t)
+    AtomKind kind = AtomKind::Char;
 
     bool visible() const { return kind != AtomKind::Ref; }
 };
 
 class Story;
 
-// Items [first, end) of a table, row or cell, as the flattening emitted them.
+// Items [first, end) of a table, row or cell, counted from the start of its block.
 struct ContainerSpan {
     pugi::xml_node_struct* node;
     long first;
     long end;
+};
+
+// The items of one child of the story's root (a paragraph, a table, a block wrapper).
+struct Block {
+    pugi::xml_node_struct* node = nullptr;
+    long start = 0;  // position of the block's first item in the story
+    bool dirty = false;
+    std::vector<Atom> atoms;
+    std::vector<ContainerSpan> containers;  // sorted by node, for span lookups
 };
 
 struct RangeState {
@@ -80,16 +90,54 @@ struct RangeState {
     long end = 0;
 };
 
+// Read access to a story's items by position, as if they were one list.
+class AtomView {
+  public:
+    explicit AtomView(Story& story) : story_(&story) {}
+    const Atom& operator[](long i) const;
+    long size() const;
+    const Atom& back() const { return (*this)[size() - 1]; }
+
+    class iterator {
+      public:
+        iterator(const AtomView* view, long i) : view_(view), i_(i) {}
+        const Atom& operator*() const { return (*view_)[i_]; }
+        iterator& operator++() {
+            ++i_;
+            return *this;
+        }
+        bool operator!=(const iterator& other) const { return i_ != other.i_; }
+
+      private:
+        const AtomView* view_;
+        long i_;
+    };
+    iterator begin() const { return {this, 0}; }
+    iterator end() const { return {this, size()}; }
+
+  private:
+    Story* story_;
+};
+
+// A story's character model is kept per child of its root: an edit re-flattens only the blocks
+// it touched, and positions are found through the blocks' start offsets. So the cost of an edit
+// follows the size of what it changed, not the size of the document.
 class Story {
   public:
     Story(DocState& doc, XmlPart& part, pugi::xml_node root)
         : doc_(doc), part_(part), root_(root) {}
 
-    const std::vector<Atom>& atoms();
-    long size() { return static_cast<long>(atoms().size()); }
-    void invalidate() { valid_ = false; }
-    // Marks the part changed and drops the cached model.
-    void touched();
+    AtomView atoms() { return AtomView(*this); }
+    // Item `i`; the reference stays valid until the next edit of its block.
+    const Atom& at(long i);
+    long size();
+    // The items inside the root's child that holds `where` may have changed (call it while
+    // `where` is still in the story). Children added or removed are found on the next read.
+    void touched(pugi::xml_node where);
+    // Items [first, last] may have changed (call it before the edit, with the old positions).
+    void touchedItems(long first, long last);
+    // Only properties changed (widths, borders, alignment): the items stay as they are.
+    void changed() { part_.dirty = true; }
     std::shared_ptr<RangeState> makeRange(long start, long end);
     // After an edit at `at` that replaced `removed` items with `inserted` ones: positions inside
     // the removed stretch move to `at`, positions at or after its end move by the difference.
@@ -97,7 +145,17 @@ class Story {
     // First and one-past-last item index that belongs to `container` (a table, row or cell);
     // {0, 0} when no item does.
     std::pair<long, long> span(pugi::xml_node container);
+    // Position of the item whose node is `node`; -1 when there is none.
+    long positionOf(pugi::xml_node node);
+    // Blocks overlapping the items [first, last], as indexes into blocks().
+    std::pair<std::size_t, std::size_t> blocksOver(long first, long last);
+    const std::vector<Block>& blocks() {
+        sync();
+        return blocks_;
+    }
     std::string text(long start, long end);
+    // The root's child that holds `n`; null when `n` is not inside this story.
+    pugi::xml_node topOf(pugi::xml_node n) const;
 
     pugi::xml_node root() const { return root_; }
     XmlPart& part() { return part_; }
@@ -108,15 +166,18 @@ class Story {
     DocState& doc_;
     XmlPart& part_;
     pugi::xml_node root_;
-    std::vector<Atom> atoms_;
-    bool valid_ = false;
     std::vector<std::weak_ptr<RangeState>> ranges_;
-    // Item spans of the tables, rows and cells, recorded while flattening (cheap) and indexed
-    // on the first span() after a rebuild, so that looking up many cells stays linear overall.
-    std::vector<ContainerSpan> containers_;
-    std::unordered_map<pugi::xml_node_struct*, std::pair<long, long>> spanIndex_;
-    bool spanIndexValid_ = false;
-    std::pair<long, long> scanSpan(pugi::xml_node container);
+    std::vector<Block> blocks_;
+    // Root child -> index in blocks_; rebuilt when the list of children changed.
+    std::unordered_map<pugi::xml_node_struct*, std::size_t> blockIndex_;
+    long size_ = 0;
+    std::size_t hint_ = 0;  // block of the last lookup: reads mostly walk forward
+    bool valid_ = false;    // false: blocks must be checked against the root's children
+    bool allDirty_ = true;  // every block must be flattened again
+
+    void sync();
+    std::size_t blockOf(long i);
+    Block* blockFor(pugi::xml_node top);
 };
 
 struct SelectionState {
@@ -156,10 +217,16 @@ class DocState : public std::enable_shared_from_this<DocState> {
     pugi::xml_node commentEntry(const std::string& id) const;
     // Must follow every change to the comments part's list of entries.
     void commentsChanged() { commentIndexValid_ = false; }
+    // Must follow every removal of comment entries or marks (the next id is recounted).
+    void commentIdsChanged() { nextCommentId_ = -1; }
+    void commentIdUsed(long id) {
+        if (nextCommentId_ >= 0 && id >= nextCommentId_) nextCommentId_ = id + 1;
+    }
     XmlPart& ensureCommentsPart();
     // Removes the comment `id` everywhere (body marks, entry, extended entries, replies).
     void removeComment(const std::string& id);
-    long nextCommentId() const;
+    // One above the highest comment id among the entries and the body's marks.
+    long nextCommentId();
 
     // Adds a part with content type override and a relationship from the main part.
     void addRelatedPart(XmlPart& part, const std::string& relType, const std::string& target);
@@ -173,6 +240,8 @@ class DocState : public std::enable_shared_from_this<DocState> {
     // comment mark, and a linear search each time made walking all marks quadratic.
     mutable std::unordered_map<std::string, pugi::xml_node> commentIndex_;
     mutable bool commentIndexValid_ = false;
+    // Counted on demand after a removal; adding a comment only raises it.
+    long nextCommentId_ = -1;
 };
 
 // Opens the package: every check of hostile input happens here.

@@ -84,6 +84,8 @@ void Shape::Delete() {
     pugi::xml_node doomed = drawing;
     if (is(drawing.parent(), "mc:Choice")) doomed = drawing.parent().parent();
     pugi::xml_node run = doomed.parent();
+    Story& body = doc_->body();
+    pugi::xml_node top = body.topOf(run);
     doc_->mainPart->discard(doomed);
     if (is(run, "w:r")) {
         bool empty = true;
@@ -92,7 +94,7 @@ void Shape::Delete() {
         if (empty) doc_->mainPart->discard(run);
     }
     if (doc_->selection.shape == anchor) doc_->selection.shape = pugi::xml_node();
-    doc_->body().touched();
+    body.touched(top ? top : body.root());
 }
 
 void Shape::Select() {
@@ -232,7 +234,7 @@ word::Range Shape::TextRange() const {
     if (!content) raise(tarvex::errc::invalidCall, "Die Form enthält kein Textfeld.");
     Story& story = doc_->storyOf(content, *doc_->mainPart);
     long n = story.size();
-    long end = n > 0 && story.atoms().back().kind == AtomKind::ParaMark ? n - 1 : n;
+    long end = n > 0 && story.at(n - 1).kind == AtomKind::ParaMark ? n - 1 : n;
     return word::Range(story.makeRange(0, end));
 }
 
@@ -296,17 +298,17 @@ Shape Shapes::AddTextbox(TextOrientation, double left, double top, double width,
     pugi::xml_document fragment;
     fragment.load_string(xml.c_str(), pugi::parse_default);
     Story& body = doc_->body();
-    const auto& atoms = body.atoms();
+    // The last paragraph directly in the body (every one of them ends with a paragraph mark).
     pugi::xml_node para;
-    for (auto it = atoms.rbegin(); it != atoms.rend() && !para; ++it)
-        if (it->kind == AtomKind::ParaMark && it->node.parent() == body.root()) para = it->node;
+    for (pugi::xml_node c = body.root().last_child(); c && !para; c = c.previous_sibling())
+        if (is(c, "w:p")) para = c;
     if (!para) {
         pugi::xml_node sect = body.root().child("w:sectPr");
         para =
             sect ? body.root().insert_child_before("w:p", sect) : body.root().append_child("w:p");
     }
     pugi::xml_node run = para.append_copy(fragment.first_child());
-    body.touched();
+    body.touched(para);
     return Shape(doc_, toRef(run.child("w:drawing").child("wp:anchor")));
 }
 

@@ -192,7 +192,7 @@ void Cell::SetWidth(double points) {
     pugi::xml_node tbl = tc.parent();
     while (tbl && !is(tbl, "w:tbl")) tbl = tbl.parent();
     recomputeGrid(tbl);
-    doc_->body().touched();
+    doc_->body().changed();
 }
 
 double Cell::Width() const {
@@ -257,7 +257,7 @@ void Row::SetHeight(double points, RowHeightRule rule) {
     height.append_attribute("w:hRule") = rule == RowHeightRule::Exactly   ? "exact"
                                          : rule == RowHeightRule::AtLeast ? "atLeast"
                                                                           : "auto";
-    doc_->body().touched();
+    doc_->body().changed();
 }
 
 double Row::Height() const {
@@ -310,7 +310,7 @@ Row Rows::Add() {
             c = next;
         }
     }
-    body.touched();
+    body.touched(row);
     auto [s, e] = body.span(row);
     body.shift(s, 0, body.size() - before);
     return Row(doc_, toRef(row));
@@ -332,7 +332,7 @@ void Column::SetWidth(double points) {
                      twips);
     }
     recomputeGrid(toNode(tbl_));
-    doc_->body().touched();
+    doc_->body().changed();
 }
 
 void Column::Select() {
@@ -421,7 +421,7 @@ void Border::SetLineStyle(LineStyle style) {
         side.append_attribute("w:space") = "0";
         side.append_attribute("w:color") = "auto";
     }
-    doc_->body().touched();
+    doc_->body().changed();
 }
 
 // --- Table / Tables ------------------------------------------------------------------------------
