@@ -4,10 +4,10 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <functional>
 
 #include "platform/word/doc_state.h"
 #include "platform/word/edit.h"
+#include "platform/word/walk.h"
 
 namespace tarvex::word {
 
@@ -28,13 +28,34 @@ std::string localAttr(pugi::xml_node n, const char* local) {
     return {};
 }
 
-void collect(pugi::xml_node root, const std::function<bool(pugi::xml_node)>& match,
-             std::vector<pugi::xml_node>& out) {
-    for (pugi::xml_node c : root.children()) {
-        if (c.type() != pugi::node_element) continue;
+// A cheap first test for the three comment marks (all start with "w:comment").
+bool isCommentMark(const char* name) {
+    return name[0] == 'w' && name[1] == ':' && name[2] == 'c' && name[3] == 'o' &&
+           !std::strncmp(name, "w:comment", 9);
+}
+
+template <class Match>
+void collect(pugi::xml_node root, Match&& match, std::vector<pugi::xml_node>& out) {
+    forEachElement(root, [&](pugi::xml_node c) {
         if (match(c)) out.push_back(c);
-        collect(c, match, out);
-    }
+        return true;
+    });
+}
+
+// The comment marks of the main part that `match` accepts; blocks of the body are read from
+// their summaries where those are complete.
+template <class Match>
+void collectMarks(DocState& doc, Match&& match, std::vector<pugi::xml_node>& out) {
+    forEachOutsideRegularBlocks(
+        doc, doc.mainPart->root(),
+        [&](pugi::xml_node c) {
+            if (match(c)) out.push_back(c);
+            return true;
+        },
+        [&](const Block& b) {
+            for (pugi::xml_node m : b.marks)
+                if (match(m)) out.push_back(m);
+        });
 }
 
 std::string utcNow() {
@@ -64,6 +85,29 @@ pugi::xml_node DocState::commentEntry(const std::string& id) const {
     }
     auto found = commentIndex_.find(id);
     return found == commentIndex_.end() ? pugi::xml_node() : found->second;
+}
+
+const std::vector<const XmlNode*>& DocState::commentRefs() {
+    Story& story = body();
+    std::pair built{story.generation(), entriesRemoved_};
+    if (built != commentRefsBuilt_) {
+        commentRefs_.clear();
+        for (const Block& b : story.blocks()) {
+            // A new comment takes an id above every mark's, so adding one never gives an
+            // existing reference its entry: only removals make a block's list stale.
+            if (b.liveRefsAt != entriesRemoved_) {
+                b.liveRefs.clear();
+                for (std::uint32_t k : b.refs) {
+                    pugi::xml_node ref = b.atoms[k].node;
+                    if (commentEntry(ref.attribute("w:id").value())) b.liveRefs.push_back(toRef(ref));
+                }
+                b.liveRefsAt = entriesRemoved_;
+            }
+            commentRefs_.insert(commentRefs_.end(), b.liveRefs.begin(), b.liveRefs.end());
+        }
+        commentRefsBuilt_ = built;
+    }
+    return commentRefs_;
 }
 
 XmlPart& DocState::ensureCommentsPart() {
@@ -96,11 +140,12 @@ long DocState::nextCommentId() {
         for (pugi::xml_node c : comments->root().children("w:comment"))
             consider(c.attribute("w:id").value());
     std::vector<pugi::xml_node> marks;
-    collect(
-        mainPart->root(),
+    collectMarks(
+        *this,
         [](pugi::xml_node n) {
-            return !std::strcmp(n.name(), "w:commentReference") ||
-                   !std::strcmp(n.name(), "w:commentRangeStart");
+            const char* name = n.name();
+            return isCommentMark(name) && (!std::strcmp(name, "w:commentReference") ||
+                                           !std::strcmp(name, "w:commentRangeStart"));
         },
         marks);
     for (pugi::xml_node m : marks) consider(m.attribute("w:id").value());
@@ -112,12 +157,14 @@ void DocState::removeComment(const std::string& id) {
     Story& story = body();
     commentIdsChanged();
     std::vector<pugi::xml_node> marks;
-    collect(
-        mainPart->root(),
+    collectMarks(
+        *this,
         [&](pugi::xml_node n) {
-            return (!std::strcmp(n.name(), "w:commentRangeStart") ||
-                    !std::strcmp(n.name(), "w:commentRangeEnd") ||
-                    !std::strcmp(n.name(), "w:commentReference")) &&
+            const char* name = n.name();
+            return isCommentMark(name) &&
+                   (!std::strcmp(name, "w:commentRangeStart") ||
+                    !std::strcmp(name, "w:commentRangeEnd") ||
+                    !std::strcmp(name, "w:commentReference")) &&
                    id == n.attribute("w:id").value();
         },
         marks);
@@ -130,7 +177,7 @@ void DocState::removeComment(const std::string& id) {
         }
     for (pugi::xml_node m : marks) {
         pugi::xml_node run = m.parent();
-        if (!std::strcmp(m.name(), "w:commentReference")) story.touched(m);
+        story.touched(m);  // the block's summary lists the mark
         mainPart->discard(m);
         if (!std::strcmp(run.name(), "w:r")) {
             bool empty = true;
@@ -145,6 +192,7 @@ void DocState::removeComment(const std::string& id) {
     if (entry) {
         std::string paraId = lastParaId(entry);
         comments->discard(entry);
+        ++entriesRemoved_;
         comments->dirty = true;
         commentsChanged();
         if (!paraId.empty()) {
@@ -222,6 +270,7 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
         pugi::xml_node m = pt.before ? pt.parent.insert_child_before(name, pt.before)
                                      : pt.parent.append_child(name);
         m.append_attribute("w:id") = id.c_str();
+        body.touched(m);  // the block's summary lists the mark
         return m;
     };
     pugi::xml_node reference;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/word/package.h"
+#include "platform/word/walk.h"
 #include "platform/word/word.h"
 
 namespace tarvex::word::detail {
@@ -78,7 +79,17 @@ struct Block {
     long start = 0;  // position of the block's first item in the story
     bool dirty = false;
     std::vector<Atom> atoms;
-    std::vector<ContainerSpan> containers;  // sorted by node, for span lookups
+    std::vector<ContainerSpan> containers;  // sorted by node once looked up
+    bool containersSorted = false;
+    std::vector<std::uint32_t> refs;        // indexes of the comment reference marks
+    // Comment marks (range starts and ends, references) in the order the flattening met them.
+    std::vector<pugi::xml_node> marks;
+    // The block holds elements the flattening does not read (drawings, deleted text, unknown
+    // markup): searches for drawings or marks must walk it in full.
+    bool irregular = false;
+    // The references among `refs` whose comment has an entry, as of entry removal `liveRefsAt`.
+    mutable std::vector<const XmlNode*> liveRefs;
+    mutable std::uint64_t liveRefsAt = ~0ull;
 };
 
 struct RangeState {
@@ -129,11 +140,22 @@ class Story {
 
     AtomView atoms() { return AtomView(*this); }
     // Item `i`; the reference stays valid until the next edit of its block.
-    const Atom& at(long i);
+    const Atom& at(long i) {
+        if (valid_ && hint_ < blocks_.size()) {
+            const Block& b = blocks_[hint_];
+            const long k = i - b.start;
+            if (k >= 0 && k < static_cast<long>(b.atoms.size()))
+                return b.atoms[static_cast<std::size_t>(k)];
+        }
+        const Block& b = blocks_[blockOf(i)];
+        return b.atoms[static_cast<std::size_t>(i - b.start)];
+    }
     long size();
     // The items inside the root's child that holds `where` may have changed (call it while
     // `where` is still in the story). Children added or removed are found on the next read.
     void touched(pugi::xml_node where);
+    // Counts the changes of the items; equal numbers mean an unchanged character model.
+    std::uint64_t generation() const { return generation_; }
     // Items [first, last] may have changed (call it before the edit, with the old positions).
     void touchedItems(long first, long last);
     // Only properties changed (widths, borders, alignment): the items stay as they are.
@@ -171,6 +193,7 @@ class Story {
     // Root child -> index in blocks_; rebuilt when the list of children changed.
     std::unordered_map<pugi::xml_node_struct*, std::size_t> blockIndex_;
     long size_ = 0;
+    std::uint64_t generation_ = 0;
     std::size_t hint_ = 0;  // block of the last lookup: reads mostly walk forward
     bool valid_ = false;    // false: blocks must be checked against the root's children
     bool allDirty_ = true;  // every block must be flattened again
@@ -217,6 +240,8 @@ class DocState : public std::enable_shared_from_this<DocState> {
     pugi::xml_node commentEntry(const std::string& id) const;
     // Must follow every change to the comments part's list of entries.
     void commentsChanged() { commentIndexValid_ = false; }
+    // The body's comment reference marks that have an entry, in document order.
+    const std::vector<const XmlNode*>& commentRefs();
     // Must follow every removal of comment entries or marks (the next id is recounted).
     void commentIdsChanged() { nextCommentId_ = -1; }
     void commentIdUsed(long id) {
@@ -234,15 +259,71 @@ class DocState : public std::enable_shared_from_this<DocState> {
 
     std::string mainFolder() const;  // "word/"
 
+    // Counts the edits of any story's items (rows and cells come and go only with them).
+    std::uint64_t edits = 0;
+    // rowsOf(tbl), kept while nothing is edited: callers walk a table row by row and cell by
+    // cell, asking for the row each time.
+    const std::vector<pugi::xml_node>& rowsCached(pugi::xml_node tbl);
+
   private:
     std::map<pugi::xml_node_struct*, std::unique_ptr<Story>> stories_;
     // Entries by id, built on the first lookup after a change: invoices look up one entry per
     // comment mark, and a linear search each time made walking all marks quadratic.
     mutable std::unordered_map<std::string, pugi::xml_node> commentIndex_;
     mutable bool commentIndexValid_ = false;
+    std::uint64_t entriesRemoved_ = 0;  // counts removals of comment entries
+    // commentRefs() as last built, with the generations of body and entries it was built from.
+    std::vector<const XmlNode*> commentRefs_;
+    std::pair<std::uint64_t, std::uint64_t> commentRefsBuilt_{~0ull, ~0ull};
     // Counted on demand after a removal; adding a comment only raises it.
     long nextCommentId_ = -1;
+    std::vector<pugi::xml_node> rowsCache_;
+    pugi::xml_node rowsCacheOf_;
+    std::uint64_t rowsCacheAt_ = 0;
 };
+
+// Calls visit(element) for `n` and the elements below it (see forEachElement).
+template <class Visit>
+void visitBelow(pugi::xml_node n, Visit&& visit) {
+    if (n.type() == pugi::node_element && visit(n) && !holdsOnlyPropertiesOrText(n.name()))
+        forEachElement(n, visit);
+}
+
+// Like forEachElement over `from`, but the body's blocks that hold only what their summary
+// lists (no drawings, all comment marks in Block::marks) are skipped: calls skipped(block)
+// for each of those instead. This keeps searches for drawings and marks from walking every
+// run of a long invoice.
+template <class Visit, class Skipped>
+void forEachOutsideRegularBlocks(DocState& doc, pugi::xml_node from, Visit&& visit,
+                                 Skipped&& skipped) {
+    Story& body = doc.body();
+    auto bodyChildren = [&] {
+        const std::vector<Block>& blocks = body.blocks();
+        std::size_t k = 0;
+        for (pugi::xml_node c : body.root().children()) {
+            if (k < blocks.size() && blocks[k].node == c.internal_object()) {
+                if (blocks[k].irregular)
+                    visitBelow(c, visit);
+                else
+                    skipped(blocks[k]);
+                ++k;
+            } else {
+                visitBelow(c, visit);
+            }
+        }
+    };
+    if (from == body.root()) {
+        bodyChildren();
+        return;
+    }
+    forEachElement(from, [&](pugi::xml_node n) {
+        if (n == body.root()) {
+            if (visit(n)) bodyChildren();
+            return false;
+        }
+        return visit(n);
+    });
+}
 
 // Opens the package: every check of hostile input happens here.
 std::shared_ptr<DocState> loadDocState(std::span<const std::uint8_t> bytes);
@@ -252,6 +333,10 @@ std::vector<std::uint8_t> saveDocState(DocState& state);
 // Rows of a table and cells of a row, looking through content-control/custom-XML wrappers.
 std::vector<pugi::xml_node> rowsOf(pugi::xml_node tbl);
 std::vector<pugi::xml_node> cellsOf(pugi::xml_node tr);
+// The same without building the list: the cell at `index` (from 0; null past the end) and their
+// number.
+pugi::xml_node nthCell(pugi::xml_node tr, long index);
+long cellCount(pugi::xml_node tr);
 std::string resolveTarget(const std::string& sourceFolder, const std::string& target);
 
 [[noreturn]] void raise(int number, const std::string& text);

@@ -1,10 +1,10 @@
 // Floating shapes of the body (DrawingML anchors) and the text box the plug-in adds.
 #include <cmath>
 #include <cstring>
-#include <regex>
 
 #include "platform/word/doc_state.h"
 #include "platform/word/edit.h"
+#include "platform/word/walk.h"
 
 namespace tarvex::word {
 
@@ -33,18 +33,47 @@ bool isFill(pugi::xml_node n) {
            is(n, "a:blipFill") || is(n, "a:pattFill") || is(n, "a:grpFill");
 }
 
+bool isWordByte(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+// The highest id="digits" (one to nine digits) inside the tag of each `docPr` in raw XML text.
+long highestDocPrIdIn(const std::string& text) {
+    long highest = 0;
+    static const char kIs[] = " \t\n\r\f\v";
+    for (std::size_t p = text.find("docPr"); p != std::string::npos; p = text.find("docPr", p)) {
+        p += 5;
+        if (p >= text.size() || !std::strchr(kIs, text[p]) || !text[p]) continue;
+        const std::size_t tagEnd = std::min(text.find('>', p), text.size());
+        for (std::size_t q = text.find("id=\"", p); q < tagEnd; q = text.find("id=\"", q + 1)) {
+            if (q > 0 && isWordByte(text[q - 1])) continue;
+            std::size_t d = q + 4, digits = 0;
+            while (d < text.size() && text[d] >= '0' && text[d] <= '9') ++d, ++digits;
+            if (digits < 1 || digits > 9 || d >= text.size() || text[d] != '"') continue;
+            highest = std::max(highest, std::stol(text.substr(q + 4, digits)));
+            p = d + 1;
+            break;
+        }
+    }
+    return highest;
+}
+
 long highestDocPrId(DocState& doc) {
     long highest = 0;
-    for (pugi::xpath_node x : doc.mainPart->root().select_nodes("//wp:docPr"))
-        highest = std::max<long>(highest, x.node().attribute("id").as_llong());
+    // Removed drawings count as well: their ids are not handed out again.
+    forEachOutsideRegularBlocks(
+        doc, doc.mainPart->doc,
+        [&](pugi::xml_node n) {
+            if (named(n.name(), "wp:docPr"))
+                highest = std::max<long>(highest, n.attribute("id").as_llong());
+            return true;
+        },
+        [](const Block&) {});
     // Headers, footers and other parts count too: drawing ids must be unique package-wide.
-    static const std::regex idPattern(R"(docPr\s[^>]*?\bid="(\d{1,9})\")");
     for (const auto& entry : doc.package.entries()) {
         if (entry.name.size() < 4 || entry.name.substr(entry.name.size() - 4) != ".xml") continue;
         if (entry.name == doc.mainPart->name || entry.size > Package::kMaxPartBytes) continue;
-        std::string text = doc.package.read(entry);
-        for (std::sregex_iterator it(text.begin(), text.end(), idPattern), end; it != end; ++it)
-            highest = std::max(highest, std::stol((*it)[1].str()));
+        highest = std::max(highest, highestDocPrIdIn(doc.package.read(entry)));
     }
     return highest;
 }
@@ -259,8 +288,14 @@ Shape Shapes::AddTextbox(TextOrientation, double left, double top, double width,
     declare(root, "a", "http://schemas.openxmlformats.org/drawingml/2006/main");
     long id = highestDocPrId(*doc_) + 1;
     long zOrder = 251659264;
-    for (pugi::xpath_node x : root.select_nodes("//wp:anchor"))
-        zOrder = std::max<long>(zOrder, x.node().attribute("relativeHeight").as_llong() + 1);
+    forEachOutsideRegularBlocks(
+        *doc_, doc_->mainPart->doc,
+        [&](pugi::xml_node n) {
+            if (named(n.name(), "wp:anchor"))
+                zOrder = std::max<long>(zOrder, n.attribute("relativeHeight").as_llong() + 1);
+            return true;
+        },
+        [](const Block&) {});
     auto emu = [](double points) { return std::to_string(std::llround(points * kEmuPerPoint)); };
     std::string cx = emu(width), cy = emu(height);
     std::string xml =

@@ -5,6 +5,7 @@
 
 #include "platform/text/utf8.h"
 #include "platform/word/doc_state.h"
+#include "platform/word/walk.h"
 
 namespace tarvex::word::detail {
 
@@ -12,10 +13,52 @@ namespace {
 
 bool is(pugi::xml_node n, const char* name) { return std::strcmp(n.name(), name) == 0; }
 
+bool isCommentRangeMark(const char* name) {
+    return same(name, "w:commentRangeStart") || same(name, "w:commentRangeEnd");
+}
+
+// Elements that hold neither text the model shows, nor drawings, nor comment marks.
+bool isQuietLeaf(const char* name) {
+    if (name[0] != 'w' || name[1] != ':') return false;
+    const char* l = name + 2;
+    switch (l[0]) {
+        case 'p':
+            return same(l, "pPr") || same(l, "proofErr") || same(l, "permStart") ||
+                   same(l, "permEnd");
+        case 'r':
+            return same(l, "rPr");
+        case 't':
+            return same(l, "tcPr") || same(l, "trPr") || same(l, "tblPr") ||
+                   same(l, "tblGrid") || same(l, "tblPrEx");
+        case 'b':
+            return same(l, "bookmarkStart") || same(l, "bookmarkEnd");
+        case 'l':
+            return same(l, "lastRenderedPageBreak");
+        case 'f':
+            return same(l, "fldChar");
+        case 'i':
+            return same(l, "instrText");
+        case 'a':
+            return same(l, "annotationRef");
+        case 'c':
+            return same(l, "customXmlPr");
+        case 's':
+            return same(l, "smartTagPr") || same(l, "sdtPr") || same(l, "sdtEndPr");
+        case 'm':
+            return same(l, "moveFromRangeStart") || same(l, "moveFromRangeEnd") ||
+                   same(l, "moveToRangeStart") || same(l, "moveToRangeEnd");
+        default:
+            return false;
+    }
+}
+
+// Flattens one child of a story's root into its block: the items, the spans of its tables,
+// rows and cells, and a summary of what else it holds (comment marks; whether anything the
+// flattening does not read, such as a drawing or deleted text, lies inside).
 class Flattener {
   public:
-    Flattener(std::vector<Atom>& out, std::vector<ContainerSpan>& containers)
-        : out_(out), containers_(containers) {}
+    explicit Flattener(Block& block)
+        : out_(block.atoms), containers_(block.containers), block_(block) {}
 
     void blocks(pugi::xml_node container) {
         for (pugi::xml_node c : container.children()) block(c);
@@ -28,12 +71,31 @@ class Flattener {
             table(c);
         } else if (is(c, "w:sdt")) {
             blocks(c.child("w:sdtContent"));
+            other(c, "w:sdtContent");
         } else if (is(c, "w:customXml")) {
             blocks(c);
+        } else {
+            other(c, nullptr);
         }
     }
 
   private:
+    // Notes an element the walk does not flatten: comment marks are listed, quiet leaves
+    // ignored, and anything else makes the block one that must be searched in full.
+    void other(pugi::xml_node n, const char* read) {
+        if (n.type() != pugi::node_element) return;
+        const char* name = n.name();
+        if (read) {
+            for (pugi::xml_node c : n.children())
+                if (c.type() == pugi::node_element && !same(c.name(), read)) other(c, nullptr);
+            return;
+        }
+        if (isCommentRangeMark(name))
+            block_.marks.push_back(n);
+        else if (!isQuietLeaf(name))
+            block_.irregular = true;
+    }
+
     void paragraph(pugi::xml_node p) {
         inlines(p, p);
         out_.push_back({p, p, 0, U'\r', 0, AtomKind::ParaMark});
@@ -41,9 +103,13 @@ class Flattener {
 
     void table(pugi::xml_node tbl) {
         long tableStart = here();
+        for (pugi::xml_node c : tbl.children())
+            if (!is(c, "w:tr")) other(c, nullptr);
         for (pugi::xml_node tr : rowsOf(tbl)) {
             long rowStart = here();
             pugi::xml_node lastCell;
+            for (pugi::xml_node c : tr.children())
+                if (!is(c, "w:tc")) other(c, nullptr);
             for (pugi::xml_node tc : cellsOf(tr)) {
                 std::size_t before = out_.size();
                 blocks(tc);
@@ -76,11 +142,14 @@ class Flattener {
                 run(c, p);
             } else if (is(c, "w:sdt")) {
                 inlines(c.child("w:sdtContent"), p);
+                other(c, "w:sdtContent");
             } else if (!std::strcmp(name, "w:hyperlink") || !std::strcmp(name, "w:customXml") ||
                        !std::strcmp(name, "w:smartTag") || !std::strcmp(name, "w:fldSimple") ||
                        !std::strcmp(name, "w:ins") || !std::strcmp(name, "w:moveTo") ||
                        !std::strcmp(name, "w:dir") || !std::strcmp(name, "w:bdo")) {
                 inlines(c, p);
+            } else {
+                other(c, nullptr);
             }
         }
     }
@@ -94,6 +163,13 @@ class Flattener {
                 std::size_t pos = 0;
                 // A malformed byte is a character of its own (U+FFFD) whose byte stays as it was.
                 while (pos < length) {
+                    const auto byte = static_cast<unsigned char>(bytes[pos]);
+                    if (byte < 0x80) {  // most invoice text is ASCII
+                        out_.push_back({c, p, static_cast<std::uint32_t>(pos), byte, 1,
+                                        AtomKind::Char});
+                        ++pos;
+                        continue;
+                    }
                     const text::Utf8Char ch = text::decodeUtf8(bytes + pos, length - pos);
                     out_.push_back({c, p, static_cast<std::uint32_t>(pos), ch.ch,
                                     static_cast<std::uint8_t>(ch.size), AtomKind::Char});
@@ -117,6 +193,10 @@ class Flattener {
                     p);
             } else if (!std::strcmp(name, "w:commentReference")) {
                 out_.push_back({c, p, 0, 0, 0, AtomKind::Ref});
+                block_.marks.push_back(c);
+            } else if (c.type() == pugi::node_element && !isQuietLeaf(name) &&
+                       !same(name, "w:delText")) {
+                block_.irregular = true;  // drawings, embedded objects, anything unknown
             }
         }
     }
@@ -127,9 +207,45 @@ class Flattener {
 
     std::vector<Atom>& out_;
     std::vector<ContainerSpan>& containers_;
+    Block& block_;
 };
 
 }  // namespace
+
+namespace {
+
+// The `index`-th (from 0) child named `name` of `parent`, looking through content-control and
+// custom-XML wrappers as rowsOf/cellsOf do; counts them all when `index` is negative.
+std::pair<pugi::xml_node, long> nthWrapped(pugi::xml_node parent, const char* name, long index) {
+    long seen = 0;
+    for (pugi::xml_node c : parent.children()) {
+        if (is(c, name)) {
+            if (seen++ == index) return {c, seen};
+        } else if (is(c, "w:sdt") || is(c, "w:customXml")) {
+            pugi::xml_node inner = is(c, "w:sdt") ? c.child("w:sdtContent") : c;
+            for (pugi::xml_node r : inner.children(name))
+                if (seen++ == index) return {r, seen};
+        }
+    }
+    return {pugi::xml_node(), seen};
+}
+
+}  // namespace
+
+const std::vector<pugi::xml_node>& DocState::rowsCached(pugi::xml_node tbl) {
+    if (rowsCacheOf_ != tbl || rowsCacheAt_ != edits) {
+        rowsCache_ = rowsOf(tbl);
+        rowsCacheOf_ = tbl;
+        rowsCacheAt_ = edits;
+    }
+    return rowsCache_;
+}
+
+
+pugi::xml_node nthCell(pugi::xml_node tr, long index) {
+    return index < 0 ? pugi::xml_node() : nthWrapped(tr, "w:tc", index).first;
+}
+long cellCount(pugi::xml_node tr) { return nthWrapped(tr, "w:tc", -1).second; }
 
 std::vector<pugi::xml_node> rowsOf(pugi::xml_node tbl) {
     std::vector<pugi::xml_node> rows;
@@ -159,6 +275,8 @@ std::vector<pugi::xml_node> cellsOf(pugi::xml_node tr) {
 
 namespace {
 
+constexpr std::size_t kLinearSpans = 512;
+
 bool flattens(pugi::xml_node c) {
     return is(c, "w:p") || is(c, "w:tbl") || is(c, "w:sdt") || is(c, "w:customXml");
 }
@@ -166,9 +284,14 @@ bool flattens(pugi::xml_node c) {
 void flatten(Block& block) {
     block.atoms.clear();
     block.containers.clear();
-    Flattener(block.atoms, block.containers).block(pugi::xml_node(block.node));
-    std::sort(block.containers.begin(), block.containers.end(),
-              [](const ContainerSpan& x, const ContainerSpan& y) { return x.node < y.node; });
+    block.marks.clear();
+    block.irregular = false;
+    block.liveRefsAt = ~0ull;
+    Flattener(block).block(pugi::xml_node(block.node));
+    block.containersSorted = false;
+    block.refs.clear();
+    for (std::size_t k = 0; k < block.atoms.size(); ++k)
+        if (block.atoms[k].kind == AtomKind::Ref) block.refs.push_back(static_cast<std::uint32_t>(k));
     block.dirty = false;
 }
 
@@ -249,11 +372,6 @@ std::size_t Story::blockOf(long i) {
     return hint_;
 }
 
-const Atom& Story::at(long i) {
-    const Block& b = blocks_[blockOf(i)];
-    return b.atoms[static_cast<std::size_t>(i - b.start)];
-}
-
 pugi::xml_node Story::topOf(pugi::xml_node n) const {
     for (pugi::xml_node p = n; p; p = p.parent())
         if (p.parent() == root_) return p;
@@ -269,6 +387,8 @@ Block* Story::blockFor(pugi::xml_node top) {
 void Story::touched(pugi::xml_node where) {
     part_.dirty = true;
     valid_ = false;
+    ++generation_;
+    ++doc_.edits;
     if (where == root_) return;  // only the list of children changed
     pugi::xml_node top = topOf(where);
     if (!top) {
@@ -286,6 +406,8 @@ void Story::touchedItems(long first, long last) {
     for (std::size_t k = from; k < to; ++k) blocks_[k].dirty = true;
     part_.dirty = true;
     valid_ = false;
+    ++generation_;
+    ++doc_.edits;
 }
 
 std::pair<std::size_t, std::size_t> Story::blocksOver(long first, long last) {
@@ -351,12 +473,25 @@ std::pair<long, long> Story::span(pugi::xml_node container) {
     if (!std::strcmp(name, "w:tbl") || !std::strcmp(name, "w:tr") || !std::strcmp(name, "w:tc")) {
         // Flattening enters these only through their table, and every item it emits inside one
         // lies in its subtree, so a container it never entered holds no item.
-        auto found = std::lower_bound(
-            b->containers.begin(), b->containers.end(), container.internal_object(),
-            [](const ContainerSpan& c, pugi::xml_node_struct* n) { return c.node < n; });
-        if (found == b->containers.end() || found->node != container.internal_object() ||
-            found->first == found->end)
-            return {0, 0};
+        pugi::xml_node_struct* wanted = container.internal_object();
+        auto& spans = b->containers;
+        std::vector<ContainerSpan>::const_iterator found;
+        if (spans.size() <= kLinearSpans) {
+            // An invoice table has about a hundred: a scan costs less than sorting them.
+            found = std::find_if(spans.begin(), spans.end(),
+                                 [&](const ContainerSpan& c) { return c.node == wanted; });
+        } else {
+            if (!b->containersSorted) {  // sorted on the first lookup only
+                std::sort(spans.begin(), spans.end(),
+                          [](const ContainerSpan& x, const ContainerSpan& y) { return x.node < y.node; });
+                b->containersSorted = true;
+            }
+            found = std::lower_bound(
+                spans.begin(), spans.end(), wanted,
+                [](const ContainerSpan& c, pugi::xml_node_struct* n) { return c.node < n; });
+            if (found != spans.end() && found->node != wanted) found = spans.end();
+        }
+        if (found == spans.end() || found->first == found->end) return {0, 0};
         return {b->start + found->first, b->start + found->end};
     }
     long first = -1, last = -1;
