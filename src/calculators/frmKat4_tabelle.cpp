@@ -7,7 +7,6 @@
 #include "calculators/frmKat4.h"
 #include "calculators/zahlen.h"
 #include "document/fee_table.h"
-#include "platform/ui/text_control.h"
 #include "platform/variant/variant.h"
 #include "support/number_text.h"
 
@@ -16,19 +15,6 @@ namespace tarvex {
 namespace {
 
 constexpr const char* kKeineGruppen = "    ";  // mskAnzahl30 with no further group
-
-// A cell holds the description's lines as paragraphs (or hand-made line breaks); the text box
-// wants its own line ends back.
-std::string Zeilen(const std::string& zelle) {
-    std::string text;
-    for (char c : zelle) {
-        if (c == '\r' || c == '\v')
-            text += ui::kZeilenende;
-        else
-            text += c;
-    }
-    return text;
-}
 
 }  // namespace
 
