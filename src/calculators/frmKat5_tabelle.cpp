@@ -110,9 +110,7 @@ void frmKat5::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
         zelle(z, 2, [] { return "Anteil in 1/1000"; });
         zelle(z, 3, [&] { return germanNumberText(CVal(masked("mskBezug").text())); });
         zelle(z, 5, [&] {
-            const double gesamt = CVal(label("lblSumme").caption());
-            const double anteil = CVal(masked("mskBezug").text());
-            return WertFormatieren(germanNumberText(gesamt * anteil / 1000.0), 8, 2) + " €";
+            return Anteilsbetrag(label("lblSumme").caption(), masked("mskBezug").text());
         });
     }
 }

@@ -1,5 +1,6 @@
 #include "calculators/registrierung.h"
 
+#include "calculators/frmKat1.h"
 #include "calculators/frmKat2.h"
 #include "calculators/frmKat3.h"
 #include "calculators/frmKat4.h"
@@ -7,16 +8,6 @@
 #include "calculators/kalkulator_slot.h"
 
 namespace tarvex {
-
-namespace {
-
-WindowSlotFactory rahmen(Fensterangaben angaben) {
-    return [angaben] {
-        return std::make_unique<KalkulatorSlot>(std::make_unique<KalkulatorFenster>(angaben));
-    };
-}
-
-}  // namespace
 
 void registriereKalkulatoren() {
     registerWindowFactory(
@@ -27,7 +18,8 @@ void registriereKalkulatoren() {
         2, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat3>()); });
     registerWindowFactory(
         3, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat2>()); });
-    registerWindowFactory(4, rahmen({"frmKat1", windowCaption(4), "TARVEX_1"}));
+    registerWindowFactory(
+        4, [] { return std::make_unique<KalkulatorSlot>(std::make_unique<frmKat1>()); });
 }
 
 }  // namespace tarvex

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/text_control.h"
 #include "platform/variant/variant.h"
 #include "support/number_text.h"
 
@@ -22,6 +23,21 @@ std::string Feldtext(int n) {
 std::string Betragstext(double wert) {
     // The value goes through its plain German text, as the formatting procedure expects text.
     return WertFormatieren(germanNumberText(wert), 6, 2);
+}
+
+std::string Anteilsbetrag(const std::string& gebühr, const std::string& anteil) {
+    return WertFormatieren(germanNumberText(CVal(gebühr) * CVal(anteil) / 1000.0), 8, 2) + " €";
+}
+
+std::string Zellenzeilen(const std::string& zelle) {
+    std::string text;
+    for (char c : zelle) {
+        if (c == '\r' || c == '\v')
+            text += ui::kZeilenende;
+        else
+            text += c;
+    }
+    return text;
 }
 
 std::string ohneTausenderpunkte(std::string text) {

@@ -24,6 +24,15 @@ std::string Feldtext(int n);
 // right-aligned ("  0,00", "1.250,00").
 std::string Betragstext(double wert);
 
+// The client's share of a fee as the share row writes it: the fee caption `gebühr` times the
+// share text `anteil` (1/1000, decimal comma) divided by 1000, eight characters wide with two
+// decimals, followed by " €".
+std::string Anteilsbetrag(const std::string& gebühr, const std::string& anteil);
+
+// A table cell's lines (paragraphs, or hand-made line breaks) as a multi-line text box holds
+// them, each ended by the box's own line end.
+std::string Zellenzeilen(const std::string& zelle);
+
 // A German number text without its thousands separators ("1.000" becomes "1000"), so that it
 // fits a masked field of plain digits.
 std::string ohneTausenderpunkte(std::string text);

@@ -1,0 +1,322 @@
+// The Zerlegung window: split of the formed parcels, the splinter box, the factor choice and
+// the fee table OK writes with its optional blocks, share and row count.
+
+#include <algorithm>
+
+#include "calculators/zahlen.h"
+#include "frmKat1_fixture.h"
+
+namespace tarvex::testing {
+namespace {
+
+struct Aufteilung {
+    const char* gesamt;
+    const char* erste;
+    const char* weitere;
+    const char* betragErste;
+    const char* betragWeitere;
+};
+
+void PrintTo(const Aufteilung& p, std::ostream* out) { *out << "Gesamt " << p.gesamt; }
+
+class Aufteilen : public ZerlegungTest, public ::testing::WithParamInterface<Aufteilung> {};
+
+TEST_P(Aufteilen, TotalOfFormedParcelsIsSplitAtFifty) {
+    const Aufteilung& p = GetParam();
+    frmKat1& f = zerlegung();
+    user::type(f, "mskGesamt", p.gesamt);
+    EXPECT_EQ(text(f, "mskNeuFlur"), p.erste);
+    EXPECT_EQ(text(f, "mskNeuFlur51"), p.weitere);
+    EXPECT_EQ(caption(f, "lblNeuFlur"), p.betragErste);
+    EXPECT_EQ(caption(f, "lblNeuFlur51"), p.betragWeitere);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flurstücke, Aufteilen,
+    ::testing::Values(Aufteilung{"50", "50  ", "    ", "11.500,00", "  0,00"},
+                      Aufteilung{"51", "50  ", "1   ", "11.500,00", "210,00"},
+                      Aufteilung{"3", "3   ", "    ", "690,00", "  0,00"},
+                      Aufteilung{"9999", "50  ", "9949", "11.500,00", "2.089.290,00"}),
+    [](const ::testing::TestParamInfo<Aufteilung>& fall) {
+        return std::string("Gesamt") + fall.param.gesamt;
+    });
+
+TEST_F(ZerlegungTest, EmptyWindowWritesTwentyRowsWithNineteenUsedAndTheFeeUnmarked) {
+    frmKat1& f = zerlegung();
+    EXPECT_EQ(caption(f, "lblSumme"), "  0,00");
+    EXPECT_EQ(text(f, "mskBezug"), "1000,00");
+    user::click(f, "CommandEnde");
+    auto t = zerlegungstabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(zellen(*t),
+              (std::vector<std::string>{
+                  "1,1: Zerlegung nach Nr. 30.1\r", "1,5:  [TARVEX_1]", "2,1: Geb. V.",
+                  "2,2: Gegenstand", "2,3: Anzahl", "2,4: Einzelgebühr [€]", "2,5: Gebühr [€]",
+                  "3,1: 30.21.1", "3,2: Ausgangsflurstücke", "4,3:     ", "4,4: 150,00 €",
+                  "4,5:   0,00 € [no]", "5: -", "6,1: 30.21.2.1", "6,2: gebildete Flurstücke",
+                  "7,3:     ", "7,4: 230,00 €", "7,5:   0,00 € [no]", "8: -", "9,1: 30.21.3",
+                  "9,2: Grenzpunkte der neuen Grenze", "9,3:     ", "9,4: 40,00 €",
+                  "9,5:   0,00 € [no]", "10: -", "11,1: 30.21.4",
+                  "11,2: abzumarkende Grenzpunkte der neuen Grenze", "11,3:     ",
+                  "11,4: 25,00 €", "11,5:   0,00 € [no]", "12: -", "13,2: Zwischensumme",
+                  "13,5:   0,00 € [no]", "14: -", "15,1: 30.23.1", "15,2: Wertfaktor",
+                  "16,2: Bodenwert", "16,3: Faktor", "17,2:      €/m²", "17,3: 0,0", "18: -",
+                  "19,2: Gebühr = Zwischensumme * Faktor", "19,5:   0,00 €", "20: -"}));
+    EXPECT_EQ(log.count(), 0u) << log.sink().all();
+}
+
+// Every optional block: two source parcels, 53 formed parcels, one division into two small
+// parcels, a first and two further small parcels, one surcharge, 10 and 5 points, land
+// value 150 (2,25), the splinter reduction and a share of 500.
+void alleBlöcke(frmKat1& f) {
+    user::type(f, "mskAusFlur", "2");
+    user::type(f, "grdAusFlur", "Flst. 1\nFlst. 2");
+    user::type(f, "mskGesamt", "53");
+    user::type(f, "mskGesamt2", "1");
+    user::type(f, "txt_2", "Flst. 7");
+    user::type(f, "mskGesamt75", "1");
+    user::type(f, "mskWeiter75", "2");
+    user::type(f, "mskGesamt599", "1");
+    user::type(f, "mskGP", "10");
+    user::type(f, "mskAGP", "5");
+    user::type(f, "mskBoden", "150");
+    user::click(f, "sevCheck1");
+    user::type(f, "mskBezug", "500,");
+}
+
+TEST_F(ZerlegungTest, EveryOptionalBlockFillsExactlyThirtyFiveRows) {
+    frmKat1& f = zerlegung();
+    alleBlöcke(f);
+    EXPECT_EQ(caption(f, "lblZwischen"), "12.380,00");
+    EXPECT_EQ(caption(f, "lblSumme"), "19.498,50");  // × 2,25 × 0,7
+    user::click(f, "CommandEnde");
+    auto t = zerlegungstabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->Rows().Count(), 35);
+    const auto alle = zellen(*t);
+    const std::vector<std::string> abZeile3(alle.begin() + 7, alle.end());
+    const std::vector<std::string> erwartet = {
+        "3,1: 30.21.1",
+        "3,2: Ausgangsflurstücke",
+        "4,2: Flst. 1\rFlst. 2",
+        "4,3: 2   ",
+        "4,4: 150,00 €",
+        "4,5: 300,00 € [no]",
+        "5: -",
+        "6,1: 30.21.2.1",
+        "6,2: gebildete Flurstücke",
+        "7,3: 50  ",
+        "7,4: 230,00 €",
+        "7,5: 11.500,00 € [no]",
+        "8,3: 3   ",
+        "8,4: 210,00 €",
+        "8,5: 630,00 € [no]",
+        "9: -",
+        "10,1: 30.21.2.2",
+        "10,2: Ermäßigungen 2 Flurstücke mit Fläche < 75m² ",
+        "11,2: Flst. 7",
+        "11,3: 1   ",
+        "11,4: -345,00 €",
+        "11,5: -345,00 € [no]",
+        "12: -",
+        "13,1: 30.21.2.3",
+        "13,2: Ermäßigungen Fläche < 75m², erstes Flurstück ",
+        "14,3: 1   ",
+        "14,4: -230,00 €",
+        "14,5: -230,00 € [no]",
+        "15: -",
+        "16,2: Ermäßigungen Fläche < 75m², weitere Flurstück ",
+        "16,3: 2   ",
+        "16,4: -115,00 €",
+        "16,5: -230,00 € [no]",
+        "17: -",
+        "18,1: 30.21.2.4",
+        "18,2: Anzahl der Erhöhungen Fläche > 599/524 m² ",
+        "19,3: 1   ",
+        "19,4: 230,00 €",
+        "19,5: 230,00 € [no]",
+        "20: -",
+        "21,1: 30.21.3",
+        "21,2: Grenzpunkte der neuen Grenze",
+        "21,3: 10  ",
+        "21,4: 40,00 €",
+        "21,5: 400,00 € [no]",
+        "22: -",
+        "23,1: 30.21.4",
+        "23,2: abzumarkende Grenzpunkte der neuen Grenze",
+        "23,3: 5   ",
+        "23,4: 25,00 €",
+        "23,5: 125,00 € [no]",
+        "24: -",
+        "25,2: Zwischensumme",
+        "25,5: 12.380,00 € [no]",
+        "26: -",
+        "27,1: 30.1.2",
+        "27,2: Ermäßigung Splitterflächen",
+        "27,3: Faktor",
+        "28,3: 0,7",
+        "29,1: 30.23.1",
+        "29,2: Wertfaktor",
+        "30,2: Bodenwert",
+        "30,3: Faktor",
+        "31,2: 150  €/m²",
+        "31,3: 2,25",
+        "32: -",
+        "33,2: Gebühr = Zwischensumme * Faktor",
+        "33,5: 19.498,50 € [no]",
+        "34: -",
+        "35,2: Anteil in 1/1000",
+        "35,3: 500",
+        "35,5: 9.749,25 €",
+    };
+    EXPECT_EQ(abZeile3, erwartet);
+}
+
+TEST_F(ZerlegungTest, FurtherSmallParcelsWithoutAFirstOneStillGetTheirBlockAndAddUp) {
+    frmKat1& f = zerlegung();
+    user::type(f, "mskAusFlur", "4");
+    user::type(f, "mskWeiter75", "2");
+    user::type(f, "mskBoden", "5");
+    EXPECT_EQ(caption(f, "lblZwischen"), "370,00");
+    user::click(f, "CommandEnde");
+    auto t = zerlegungstabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->Rows().Count(), 25);
+    const auto alle = zellen(*t);
+    const std::vector<std::string> block(alle.begin() + 19, alle.begin() + 30);
+    EXPECT_EQ(block, (std::vector<std::string>{
+                         "9,1: 30.21.2.3", "9,2: Ermäßigungen Fläche < 75m², erstes Flurstück ",
+                         "10,3:     ", "10,4: -230,00 €", "10,5:   0,00 € [no]", "11: -",
+                         "12,2: Ermäßigungen Fläche < 75m², weitere Flurstück ", "12,3: 2   ",
+                         "12,4: -115,00 €", "12,5: -230,00 € [no]", "13: -"}));
+    EXPECT_EQ(ZelleEinlesen(*t, 14, 1), "30.21.3");
+    EXPECT_EQ(ZelleEinlesen(*t, 18, 5), "370,00 €");  // 600 - 230: the written amounts add up
+}
+
+TEST_F(ZerlegungTest, NegativeSubtotalIsWrittenWithItsSign) {
+    frmKat1& f = zerlegung();
+    user::type(f, "mskGesamt2", "5");
+    user::type(f, "mskBoden", "5");
+    user::click(f, "CommandEnde");
+    auto t = zerlegungstabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(ZelleEinlesen(*t, 16, 5), "-1.725,00 €");
+    EXPECT_EQ(ZelleEinlesen(*t, 22, 2), "Gebühr = Zwischensumme * Faktor");
+    EXPECT_EQ(ZelleEinlesen(*t, 22, 5), "-1.725,00 €");
+}
+
+struct Anteil {
+    const char* eingabe;
+    const char* feld;
+    long zeilen;
+    const char* gebührMarke;
+    const char* anteilText;
+    const char* anteilBetrag;
+};
+
+void PrintTo(const Anteil& p, std::ostream* out) { *out << "Anteil \"" << p.eingabe << "\""; }
+
+class AnteilZeilen : public ZerlegungTest, public ::testing::WithParamInterface<Anteil> {};
+
+// Two source parcels at land value 5: fee 300,00 in row 19.
+TEST_P(AnteilZeilen, OnlyTheLeadingNumberDecidesTheShareRowsTheDecimalsEnterTheAmount) {
+    const Anteil& p = GetParam();
+    frmKat1& f = zerlegung();
+    user::type(f, "mskAusFlur", "2");
+    user::type(f, "mskBoden", "5");
+    user::type(f, "mskBezug", p.eingabe);
+    ASSERT_EQ(text(f, "mskBezug"), p.feld);
+    user::click(f, "CommandEnde");
+    auto t = zerlegungstabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->Rows().Count(), p.zeilen);
+    EXPECT_EQ(ZelleEinlesen(*t, 19, 5), "300,00 €");
+    EXPECT_EQ(joinedComments(t->Cell(19, 5).Range()), p.gebührMarke);
+    if (p.zeilen == 22) {
+        EXPECT_EQ(ZelleEinlesen(*t, 21, 2), "Anteil in 1/1000");
+        EXPECT_EQ(ZelleEinlesen(*t, 21, 3), p.anteilText);
+        EXPECT_EQ(ZelleEinlesen(*t, 21, 5), p.anteilBetrag);
+        EXPECT_EQ(joinedComments(t->Cell(21, 5).Range()), "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kostenanteil, AnteilZeilen,
+    ::testing::Values(Anteil{"", "1000,00", 20, "", "", ""},
+                      Anteil{"1000,50", "1000,50", 20, "", "", ""},
+                      Anteil{"999,99", " 999,99", 22, "no", "999,99", "  300,00 €"},
+                      Anteil{"500,", " 500,00", 22, "no", "500", "  150,00 €"}),
+    [](const ::testing::TestParamInfo<Anteil>& fall) {
+        std::string name = std::string("Anteil") + fall.param.feld;
+        std::erase(name, ' ');
+        std::ranges::replace(name, ',', '_');
+        return name;
+    });
+
+struct Faktorfall {
+    const char* bodenwert;
+    int klassifizierung;
+    const char* summe;  // two source parcels: subtotal 300,00
+    const char* block;
+    const char* faktor;
+};
+
+void PrintTo(const Faktorfall& p, std::ostream* out) {
+    *out << "Bodenwert " << p.bodenwert << ", Klassifizierung " << p.klassifizierung;
+}
+
+class ZerlegungFaktor : public ZerlegungTest, public ::testing::WithParamInterface<Faktorfall> {};
+
+TEST_P(ZerlegungFaktor, LargerFactorIsAppliedAndWrittenTiesGoToTheValueFactor) {
+    const Faktorfall& p = GetParam();
+    frmKat1& f = zerlegung();
+    user::type(f, "mskAusFlur", "2");
+    user::type(f, "mskBoden", p.bodenwert);
+    user::chooseListEntry(f, "cmbKlassifizierung", p.klassifizierung);
+    EXPECT_EQ(caption(f, "lblSumme"), p.summe);
+    user::click(f, "CommandEnde");
+    auto t = zerlegungstabelle();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(ZelleEinlesen(*t, 15, 1), p.block);
+    EXPECT_EQ(ZelleEinlesen(*t, 17, 3), p.faktor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faktoren, ZerlegungFaktor,
+    ::testing::Values(Faktorfall{"150", 0, "675,00", "30.23.1", "2,25"},
+                      Faktorfall{"50", 0, "450,00", "30.23.1", "1,5"},
+                      Faktorfall{"5", 1, "360,00", "30.23.2", "1,2"}),
+    [](const ::testing::TestParamInfo<Faktorfall>& fall) {
+        return std::string("Bodenwert") + fall.param.bodenwert + "_Klasse" +
+               std::to_string(fall.param.klassifizierung);
+    });
+
+TEST_F(ZerlegungTest, SplinterBoxShowsItsFactorAndReducesTheFee) {
+    frmKat1& f = zerlegung();
+    user::type(f, "mskAusFlur", "2");
+    user::type(f, "mskBoden", "5");
+    EXPECT_FALSE(f.label("lblSplitter").visible());
+    user::click(f, "sevCheck1");
+    EXPECT_TRUE(f.label("lblSplitter").visible());
+    EXPECT_EQ(caption(f, "lblSplitter"), "Faktor                0,7");
+    EXPECT_EQ(caption(f, "lblSumme"), "210,00");
+    user::click(f, "sevCheck1");
+    EXPECT_FALSE(f.label("lblSplitter").visible());
+    EXPECT_EQ(caption(f, "lblSumme"), "300,00");
+}
+
+TEST_F(ZerlegungTest, CountBeyondSixteenBitsInTheTableIsLoggedNotWrapped) {
+    frmKat1& f = zerlegung();
+    user::type(f, "mskGesamt", "53");
+    user::click(f, "CommandEnde");
+    zerlegungstabelle()->Cell(8, 3).Range().InsertAfter("99999");
+    speichernUndNeuÖffnen();
+    frmKat1& wieder = zerlegung(true);
+    EXPECT_EQ(text(wieder, "mskNeuFlur51"), "    ");
+    EXPECT_EQ(text(wieder, "mskNeuFlur"), "50  ");
+    EXPECT_TRUE(log.contains("Error 6")) << log.sink().all();
+    EXPECT_TRUE(log.contains("TabelleEinlesen")) << log.sink().all();
+}
+
+}  // namespace
+}  // namespace tarvex::testing
