@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/system/file_kind.h"
+
 namespace tarvex::host {
 
 namespace {
@@ -25,10 +27,20 @@ bool sameFile(int fd, const std::string& path) {
 DocumentLock::DocumentLock(const std::string& path, std::chrono::milliseconds patience) {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // A FIFO or device is refused before opening it; the open itself never waits either.
+        if (std::string refusal = notARegularFile(path); !refusal.empty())
+            throw std::runtime_error("Dokument kann nicht geöffnet werden: " + refusal);
+        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd_ < 0)
             throw std::runtime_error("Dokument kann nicht geöffnet werden: " + path + " (" +
                                      std::strerror(errno) + ")");
+        struct stat opened {};
+        if (::fstat(fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+            ::close(fd_);
+            fd_ = -1;
+            throw std::runtime_error("Dokument kann nicht geöffnet werden: " + path +
+                                     " ist keine gewöhnliche Datei");
+        }
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             if (std::chrono::steady_clock::now() >= deadline) {
                 ::close(fd_);

@@ -4,6 +4,7 @@
 #include "document_lock.h"
 #include "platform/com/class_registry.h"
 #include "platform/dao/dao.h"
+#include "platform/word/file_system.h"
 #include "platform/word/word.h"
 #include "plugin/session/window_slots.h"
 
@@ -44,6 +45,9 @@ void HostSession::openDocument(const std::string& path) {
     std::shared_ptr<word::Document> document;
     try {
         lock = std::make_unique<DocumentLock>(path, options_.documentPatience);
+        // Refused now rather than after the user has filled in a window that cannot be saved.
+        if (auto status = word::RealFileSystem().Status(path); status && !status->writable)
+            throw HostError("Dokument " + path + " ist schreibgeschützt");
         document = word::Document::Open(path);
     } catch (const Error& e) {
         throw HostError("Dokument " + path + " nicht lesbar: " + e.description());

@@ -79,8 +79,8 @@ class HostSession {
     // is open. Nothing changes on failure.
     void openDatabase(const std::string& path);
     // Locks and opens the invoice document (replacing an earlier one). HostError "Dokument P
-    // nicht lesbar: ..." or the lock's message; also while a transaction is open. Nothing
-    // changes on failure.
+    // nicht lesbar: ...", "Dokument P ist schreibgeschützt" or the lock's message (also for a
+    // FIFO, device or folder); also while a transaction is open. Nothing changes on failure.
     void openDocument(const std::string& path);
     // Chooses the invoice record Show receives by ID_Rechnungsnummer; nullopt for none.
     // HostError "Rechnung N nicht gefunden", or "Datenbank P: ..." for an engine error.

@@ -52,9 +52,12 @@ std::string toWindows1252(const std::string& utf8) {
 
 void FileLogSink::append(const std::string& bytes) noexcept {
     // O_NOFOLLOW: a symbolic link planted under the fixed name in a shared directory must not
-    // redirect our appends into somebody else's file.
-    const int fd =
-        ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // redirect our appends into somebody else's file. O_NONBLOCK: a FIFO planted there must not
+    // stop the run (opening it for writing would wait for a reader).
+    const int fd = ::open(path_.c_str(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY |
+                              O_CLOEXEC,
+                          0600);
     if (fd < 0) return;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {

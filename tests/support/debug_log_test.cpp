@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "common/test_files.h"
 #include "support/error_trap.h"
@@ -110,4 +114,20 @@ TEST_F(LogFileTest, APlantedSymlinkOrANonRegularFileIsRefused) {
     }
     EXPECT_EQ(tarvex::testing::readFile(victim), "unverändert");
     EXPECT_TRUE(fs::is_directory(dir / "sub" / "Lumo.log"));
+}
+
+TEST_F(LogFileTest, AFifoUnderTheLogsNameNeitherBlocksNorReceivesTheEntry) {
+    const fs::path log = dir / "Lumo.log";
+    ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0);
+    setLogSink(std::make_shared<FileLogSink>(log.string()));
+    auto done = std::async(std::launch::async, [&] { logOnce(5, "x", 1, "Rechnung", "Show"); });
+    const bool returned = done.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    // A blocked writer is released by a reader, so that the test ends either way.
+    const int reader = ::open(log.c_str(), O_RDONLY | O_NONBLOCK);
+    done.wait();
+    char byte = 0;
+    const bool received = reader >= 0 && ::read(reader, &byte, 1) == 1;
+    if (reader >= 0) ::close(reader);
+    EXPECT_TRUE(returned) << "logging to a FIFO without a reader blocked";
+    EXPECT_FALSE(received);
 }

@@ -7,6 +7,7 @@
 #include "platform/dao/sqlite_error.h"
 #include "platform/dao/sqlite_recordset.h"
 #include "platform/dao/sqlite_values.h"
+#include "platform/system/file_kind.h"
 
 namespace tarvex::dao {
 
@@ -88,6 +89,9 @@ class SqliteWorkspace final : public Workspace {
         // SQLite would open a fresh temporary or in-memory database for these names.
         if (path.empty() || path == ":memory:" || path.rfind("file:", 0) == 0)
             throw Error(daoerr::fileNotFound, "Datei '" + path + "' nicht gefunden.");
+        // Reading a FIFO or a device would wait or never end: refused before SQLite opens it.
+        if (std::string refusal = notARegularFile(path); !refusal.empty())
+            throw Error(daoerr::fileNotFound, refusal + ".");
         sqlite3* handle = nullptr;
         const int rc = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
         auto connection = std::make_shared<Connection>(handle, path);

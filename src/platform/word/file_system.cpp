@@ -6,10 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
 #include "platform/error/error.h"
+#include "platform/system/file_kind.h"
 #include "platform/word/word.h"
 
 namespace tarvex::word {
@@ -46,6 +49,14 @@ class PosixFile : public WritableFile {
             done += static_cast<std::size_t>(n);
         }
     }
+    void KeepAttributes(const FileStatus& original) override {
+        // Owner and group first: changing them clears set-id bits that the mode then restores.
+        // Only the superuser may give a file away; the group alone is allowed when the user
+        // belongs to it, otherwise the file stays the user's own.
+        if (::fchown(fd_, original.uid, original.gid) != 0)
+            (void)!::fchown(fd_, static_cast<uid_t>(-1), original.gid);
+        if (::fchmod(fd_, original.mode & 07777) != 0) fail(errno, "Rechte setzen", path_);
+    }
     void Sync() override {
         if (::fsync(fd_) != 0) fail(errno, "Sichern", path_);
     }
@@ -63,13 +74,22 @@ class PosixFile : public WritableFile {
 class PosixFileSystem : public FileSystem {
   public:
     std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) override {
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Looked at before opening (opening a FIFO waits for a writer, a device may react to
+        // it), and again after opening without blocking, in case the name changed meanwhile.
+        if (std::string refusal = notARegularFile(path); !refusal.empty())
+            throw Error(tarvex::errc::fileError, refusal);
+        int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) fail(errno, "Öffnen", path);
         struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            int err = errno ? errno : EISDIR;
+        if (::fstat(fd, &st) != 0) {
+            const int err = errno;
             ::close(fd);
-            fail(S_ISDIR(st.st_mode) ? EISDIR : err, "Öffnen", path);
+            fail(err, "Öffnen", path);
+        }
+        if (!S_ISREG(st.st_mode)) {
+            ::close(fd);
+            throw Error(tarvex::errc::fileError, path + " ist keine gewöhnliche Datei, sondern " +
+                                                     nonRegularKind(st.st_mode));
         }
         if (static_cast<std::size_t>(st.st_size) > maxBytes) {
             ::close(fd);
@@ -91,9 +111,40 @@ class PosixFileSystem : public FileSystem {
         return data;
     }
     std::unique_ptr<WritableFile> CreateNew(const std::string& path) override {
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) fail(errno, "Anlegen", path);
         return std::make_unique<PosixFile>(fd, path);
+    }
+    std::optional<FileStatus> Status(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) {
+            if (errno == ENOENT) return std::nullopt;
+            fail(errno, "Prüfen", path);
+        }
+        FileStatus status{st.st_mode, st.st_uid, st.st_gid, false};
+        status.writable = ::geteuid() == 0
+                              ? (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0
+                              : ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+        return status;
+    }
+    std::string ResolveLinks(const std::string& path) override {
+        std::string current = path;
+        for (int hops = 0; hops < 40; ++hops) {
+            char target[PATH_MAX];
+            const ssize_t n = ::readlink(current.c_str(), target, sizeof target);
+            if (n < 0) {
+                if (errno == EINVAL || errno == ENOENT) return current;  // no link (any more)
+                fail(errno, "Verknüpfung lesen", current);
+            }
+            if (static_cast<std::size_t>(n) >= sizeof target) fail(ENAMETOOLONG, "Verknüpfung lesen", current);
+            std::string next(target, static_cast<std::size_t>(n));
+            if (next.front() != '/') {
+                const auto slash = current.rfind('/');
+                if (slash != std::string::npos) next = current.substr(0, slash + 1) + next;
+            }
+            current = next;
+        }
+        fail(ELOOP, "Verknüpfung lesen", path);
     }
     void Rename(const std::string& from, const std::string& to) override {
         if (::rename(from.c_str(), to.c_str()) != 0) fail(errno, "Umbenennen", to);
@@ -106,6 +157,20 @@ class PosixFileSystem : public FileSystem {
         ::close(fd);
     }
 };
+
+// The process's file creation mask, read without changing it (umask() would, for a moment, for
+// every thread).
+unsigned currentUmask() {
+    int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 022;
+    char buffer[4096];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer - 1);
+    ::close(fd);
+    if (n <= 0) return 022;
+    buffer[n] = '\0';
+    const char* line = std::strstr(buffer, "Umask:");
+    return line ? static_cast<unsigned>(std::strtoul(line + 6, nullptr, 8)) : 022;
+}
 
 std::string folderOf(const std::string& path) {
     auto slash = path.rfind('/');
@@ -122,16 +187,31 @@ FileSystem& RealFileSystem() {
 
 void WriteFileAtomically(FileSystem& fs, const std::string& path,
                          std::span<const std::uint8_t> data) {
-    std::string folder = folderOf(path);
-    std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    // Renaming over a link would replace the link: the file it points to is replaced instead.
+    const std::string target = fs.ResolveLinks(path);
+    const std::optional<FileStatus> original = fs.Status(target);
+    if (original) {
+        if (std::string kind = nonRegularKind(original->mode); !kind.empty())
+            throw Error(tarvex::errc::fileError,
+                        path + " ist keine gewöhnliche Datei, sondern " + kind);
+        if (!original->writable)
+            throw Error(errc::permissionDenied, "Die Datei ist schreibgeschützt: " + path);
+    }
+    std::string folder = folderOf(target);
+    std::string name =
+        target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
     std::random_device random;
     std::string temp = folder + "/." + name + ".tarvex-" + std::to_string(random()) + ".tmp";
     std::unique_ptr<WritableFile> file = fs.CreateNew(temp);
     try {
+        // A new invoice gets the usual mode; the temporary file is private until then.
+        file->KeepAttributes(original ? *original
+                                      : FileStatus{S_IFREG | (0666 & ~currentUmask()), ::geteuid(),
+                                                   ::getegid(), true});
         file->Append(data);
         file->Sync();
         file->Close();
-        fs.Rename(temp, path);
+        fs.Rename(temp, target);
     } catch (...) {
         file.reset();
         fs.Remove(temp);

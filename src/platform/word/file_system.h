@@ -5,17 +5,31 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace tarvex::word {
 
+// What a save must keep of the file it replaces.
+struct FileStatus {
+    unsigned mode = 0;  // st_mode: kind and permission bits
+    unsigned uid = 0;
+    unsigned gid = 0;
+    // Whether the file may be written: for the superuser, whether any write bit is set, so
+    // that a file marked read-only stays so for every user.
+    bool writable = false;
+};
+
 // A file open for writing; closing without Sync may lose data.
 class WritableFile {
   public:
     virtual ~WritableFile() = default;
     virtual void Append(std::span<const std::uint8_t> data) = 0;
+    // Gives the file the permission bits of `original`, and its owner and group as far as the
+    // process may set them.
+    virtual void KeepAttributes(const FileStatus& original) = 0;
     // Flushes the data to the storage device.
     virtual void Sync() = 0;
     virtual void Close() = 0;
@@ -26,8 +40,13 @@ class FileSystem {
     virtual ~FileSystem() = default;
     // Whole content of a file; refuses files larger than `maxBytes` with 75.
     virtual std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
-    // Creates a new file that did not exist before (fails when it exists).
+    // Creates a new file that did not exist before (fails when it exists), readable and
+    // writable by its owner only.
     virtual std::unique_ptr<WritableFile> CreateNew(const std::string& path) = 0;
+    // The file's status (links followed), or nothing when it does not exist.
+    virtual std::optional<FileStatus> Status(const std::string& path) = 0;
+    // The path a symbolic link finally points to; `path` itself when it is no link.
+    virtual std::string ResolveLinks(const std::string& path) = 0;
     // Replaces `to` by `from` in one step.
     virtual void Rename(const std::string& from, const std::string& to) = 0;
     // Removes a file; a missing file is no failure. Never raises.
@@ -49,6 +68,12 @@ class ForwardingFileSystem : public FileSystem {
     std::unique_ptr<WritableFile> CreateNew(const std::string& path) override {
         return target_.CreateNew(path);
     }
+    std::optional<FileStatus> Status(const std::string& path) override {
+        return target_.Status(path);
+    }
+    std::string ResolveLinks(const std::string& path) override {
+        return target_.ResolveLinks(path);
+    }
     void Rename(const std::string& from, const std::string& to) override {
         target_.Rename(from, to);
     }
@@ -62,6 +87,10 @@ class ForwardingFileSystem : public FileSystem {
 // Replaces the file at `path` with `data` atomically: a temporary file beside it is written,
 // flushed and renamed over it. On any failure the temporary file is removed, the old file is
 // unchanged, and the failure is raised again.
+// A symbolic link is saved through: the file it points to is replaced (the temporary file lies
+// in that file's folder) and the link stays. The new file keeps the old one's permission bits,
+// owner and group. A file without write permission is refused (70, "schreibgeschützt"), as is
+// anything but a regular file (75).
 void WriteFileAtomically(FileSystem& fs, const std::string& path,
                          std::span<const std::uint8_t> data);
 

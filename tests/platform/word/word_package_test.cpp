@@ -98,6 +98,7 @@ class FailingFileSystem : public ForwardingFileSystem {
                 inner->Append(data.first(data.size() / 2));
                 throw Error(61, "Datenträger voll");
             }
+            void KeepAttributes(const FileStatus& s) override { inner->KeepAttributes(s); }
             void Sync() override { inner->Sync(); }
             void Close() override { inner->Close(); }
         };
