@@ -43,6 +43,20 @@ void BM_GrenzfeststellungOk(benchmark::State& state) {
 }
 BENCHMARK(BM_GrenzfeststellungOk)->Unit(benchmark::kMillisecond);
 
+// The same OK on an invoice that already holds 200 fee tables with their totals: the engine
+// must only pay for what the OK touches.
+void BM_GrenzfeststellungOk200(benchmark::State& state) {
+    const auto& bytes = rechnung(200);
+    sitzungEinrichten(datenbank());
+    for (auto _ : state) {
+        state.PauseTiming();
+        dokumentSetzen(bytes);
+        state.ResumeTiming();
+        grenzfeststellungOk();
+    }
+}
+BENCHMARK(BM_GrenzfeststellungOk200)->Unit(benchmark::kMillisecond);
+
 // `verfahren` on a fresh copy of the invoice with state.range(0) fee tables.
 template <class F>
 void aufRechnung(benchmark::State& state, F&& verfahren) {

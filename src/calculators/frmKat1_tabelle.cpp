@@ -161,7 +161,7 @@ void frmKat1::TabelleEinlesen(const word::Table& t) {
         trap.step(20, [&] { masked(name).setText(zelle(zeile, spalte)); });
     };
     const auto liste = [&](const char* name, int zeile) {
-        trap.step(30, [&] { textBox(name).setText(Zellenzeilen(zelle(zeile, 2))); });
+        trap.step(30, [&] { textBox(name).setText(Zeilen(zelle(zeile, 2))); });
     };
     std::int16_t z = 4;
     const auto weiter = [&](int schritt) { trap.step(40, [&] { z = Zeile(z, schritt); }); };

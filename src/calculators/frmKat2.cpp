@@ -69,7 +69,7 @@ void frmKat2::FelderAnlegen() {
     feld("mskAusFlur", 0, "Anzahl");
     einheit("lblEinzelAusFlur", 0, "150,00");
     betrag("lblAusFlur", 0, "0,00", "");
-    addTextBox("grdAusFlur", {kTextX, oben(1), 3300, 555});
+    addTextBox("grdAusFlur", {kTextX, oben(1), 3300, 555}).setMultiLine(true);
 
     text("lblNr2", 2.75, kNummerX, "30.21.2.1", 900);
     text("lblGebildete", 2.75, kTextX, "gebildetete Flurstücke", 2400);
@@ -80,7 +80,7 @@ void frmKat2::FelderAnlegen() {
     feld("mskNeuFlur51", 4.75, "");
     einheit("lblEinzelNeuFlur51", 4.75, "210,00");
     betrag("lblNeuFlur51", 4.75, "0,00", "");
-    addTextBox("grdNeuFlur", {kTextX, oben(3.75), 3300, 555});
+    addTextBox("grdNeuFlur", {kTextX, oben(3.75), 3300, 555}).setMultiLine(true);
 
     text("lblNr3", 6, kNummerX, "30.21.3", 900);
     text("lblGrenzpunkte", 6, kTextX, "Grenzpunkte der neuen Grenze", 3600);

@@ -131,9 +131,9 @@ void frmKat2::TabelleEinlesen(const word::Table& t) {
         return ohneTausenderpunkte(WertFormatieren(germanNumberText(wert), 4, 0));
     };
 
-    trap.step(10, [&] { textBox("grdAusFlur").setText(zelle(4, 2)); });
+    trap.step(10, [&] { textBox("grdAusFlur").setText(Zeilen(zelle(4, 2))); });
     trap.step(20, [&] { masked("mskAusFlur").setText(zelle(4, 3)); });
-    trap.step(30, [&] { textBox("grdNeuFlur").setText(zelle(7, 2)); });
+    trap.step(30, [&] { textBox("grdNeuFlur").setText(Zeilen(zelle(7, 2))); });
     trap.step(40, [&] { masked("mskNeuFlur").setText(zelle(8, 3)); });
     trap.step(50, [&] {
         if (führendeZahl(zelle(9, 3)) > 0)

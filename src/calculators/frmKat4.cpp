@@ -60,7 +60,7 @@ std::int64_t Bereichsanfang(const std::string& text) {
 
 frmKat4::frmKat4()
     : KalkulatorFenster({"frmKat4", "Gebäudeaufnahme nach Nr. 30.4", "TARVEX_4",
-                         "Bereich Baukosten", 9600, 5700}) {
+                         "Bereich Baukosten", 9600, 5300}) {
     berechnenBeimVerlassen("mskAnzahl");
     berechnenBeimVerlassen("mskAnzahl30");
     berechnenBeimVerlassen("mskBaukosten");

@@ -7,7 +7,6 @@
 #include "calculators/frmKat4.h"
 #include "calculators/zahlen.h"
 #include "document/fee_table.h"
-#include "platform/ui/text_control.h"
 #include "platform/variant/variant.h"
 #include "support/number_text.h"
 
@@ -82,7 +81,7 @@ void frmKat4::TabelleEinlesen(const word::Table& t) {
         return ZelleEinlesen(t, zeile, spalte);
     };
 
-    trap.step(10, [&] { textBox("txtGebäude").setText(Zellenzeilen(zelle(4, 2))); });
+    trap.step(10, [&] { textBox("txtGebäude").setText(Zeilen(zelle(4, 2))); });
     trap.step(20, [&] {
         // 1.000 and more: the thousands point would not fit the four-digit field.
         const double anzahl = CVal(zelle(6, 3));

@@ -26,6 +26,17 @@ constexpr int kKomma = 44;
 
 std::string Versionstext() { return std::string("V ") + TARVEX_REVISION_TEXT; }
 
+std::string Zeilen(const std::string& zelle) {
+    std::string text;
+    for (char c : zelle) {
+        if (c == '\r' || c == '\v')
+            text += ui::kZeilenende;
+        else
+            text += c;
+    }
+    return text;
+}
+
 KalkulatorFenster::KalkulatorFenster(Fensterangaben angaben)
     : ui::Form(angaben.name,
                [this](ui::Form&) {

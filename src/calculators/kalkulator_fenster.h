@@ -31,6 +31,10 @@ struct Fensterangaben {
 // "V " and the revision number of the plug-in's four-part version ("V 17").
 std::string Versionstext();
 
+// The text of a fee-table cell for a multi-line text box: the cell's paragraphs (and manual
+// line breaks) come back as the box's own line ends.
+std::string Zeilen(const std::string& zelle);
+
 class KalkulatorFenster : public ui::Form {
   public:
     explicit KalkulatorFenster(Fensterangaben angaben);

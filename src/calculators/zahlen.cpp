@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/ui/text_control.h"
 #include "platform/variant/variant.h"
 #include "support/number_text.h"
 
@@ -27,17 +26,6 @@ std::string Betragstext(double wert) {
 
 std::string Anteilsbetrag(const std::string& gebühr, const std::string& anteil) {
     return WertFormatieren(germanNumberText(CVal(gebühr) * CVal(anteil) / 1000.0), 8, 2) + " €";
-}
-
-std::string Zellenzeilen(const std::string& zelle) {
-    std::string text;
-    for (char c : zelle) {
-        if (c == '\r' || c == '\v')
-            text += ui::kZeilenende;
-        else
-            text += c;
-    }
-    return text;
 }
 
 std::string ohneTausenderpunkte(std::string text) {

@@ -29,10 +29,6 @@ std::string Betragstext(double wert);
 // decimals, followed by " €".
 std::string Anteilsbetrag(const std::string& gebühr, const std::string& anteil);
 
-// A table cell's lines (paragraphs, or hand-made line breaks) as a multi-line text box holds
-// them, each ended by the box's own line end.
-std::string Zellenzeilen(const std::string& zelle);
-
 // A German number text without its thousands separators ("1.000" becomes "1000"), so that it
 // fits a masked field of plain digits.
 std::string ohneTausenderpunkte(std::string text);

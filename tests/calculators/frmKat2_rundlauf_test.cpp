@@ -34,7 +34,8 @@ std::vector<std::string> zustand(frmKat2& f) {
 TEST_P(BaulandRundlauf, ReadBackRestoresTheInputsAndOkWritesTheSameTable) {
     const auto& [ermäßigung, anteil, weitere, sondergebiet] = GetParam();
     frmKat2& f = baulandumlegung();
-    user::type(f, "grdAusFlur", "Flst. 12, 13, 14");
+    // Enter (13) ends a line of a list; each line becomes a paragraph of the cell.
+    user::type(f, "grdAusFlur", "Flst. 12\rFlst. 13\rFlst. 14");
     user::type(f, "grdNeuFlur", "Flst. 100 bis 159");
     user::type(f, "mskAusFlur", "3");
     user::type(f, "mskGesamt", weitere ? "60" : "30");

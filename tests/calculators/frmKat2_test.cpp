@@ -79,7 +79,7 @@ TEST_P(BaulandBeispiel, SubtotalFactorsAndFeeOnScreenAndInTheTable) {
     EXPECT_EQ(caption(f, "lblFaktor"), "2,25");
     EXPECT_EQ(caption(f, "lblDichtefaktor"), p.faktorA);
     EXPECT_EQ(caption(f, "lblSumme"), p.gebühr);
-    user::type(f, "grdAusFlur", "Flst. 12, 13, 14");
+    user::type(f, "grdAusFlur", "Flst. 12\rFlst. 13");
     user::type(f, "grdNeuFlur", "Flst. 100 bis 159");
     user::click(f, "CommandEnde");
     auto t = gebührentabelle();
@@ -88,7 +88,7 @@ TEST_P(BaulandBeispiel, SubtotalFactorsAndFeeOnScreenAndInTheTable) {
     const std::string gebühr = std::string(p.gebühr) + " €";
     zellenPrüfen(*t, {{2, 4, "Einzelgebühr [€]", ""},
                       {3, 1, "30.21.1", ""},
-                      {4, 2, "Flst. 12, 13, 14", ""},
+                      {4, 2, "Flst. 12\rFlst. 13", ""},
                       {4, 3, "3   ", ""},
                       {4, 4, "150,00 €", ""},
                       {4, 5, "450,00 €", "no"},

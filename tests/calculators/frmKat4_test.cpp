@@ -153,6 +153,22 @@ INSTANTIATE_TEST_SUITE_P(Zeilen, GebaeudeAnteil, ::testing::Bool(),
                              return fall.param ? "mitWeiterenGebaeuden" : "ohneWeitereGebaeude";
                          });
 
+TEST_F(Gebaeudeaufnahme, HandEditedCountBeyondTheFieldIsLoggedAndNeverWrapped) {
+    frmKat4& f = fenster();
+    user::type(f, "mskAnzahl", "12");
+    user::click(f, "CommandEnde");
+    auto t = tabelle();
+    ASSERT_TRUE(t);
+    word::Range anzahl = t->Cell(6, 3).Range();
+    anzahl.Delete();
+    t->Cell(6, 3).Range().InsertAfter("70000");
+    frmKat4& wieder = laden<frmKat4>(1, true);
+    EXPECT_EQ(text(wieder, "mskAnzahl"), "    ");
+    EXPECT_EQ(text(wieder, "mskAnzahl30"), "    ");
+    EXPECT_EQ(caption(wieder, "lblSumme"), "100,00");
+    EXPECT_TRUE(log.contains("frmKat4")) << log.sink().all();
+}
+
 TEST_F(Gebaeudeaufnahme, BracketTextsReadBackToTheLowestCostOfTheirBracket) {
     EXPECT_EQ(Bereichsanfang("bis 25 T€"), 20000);
     EXPECT_EQ(Bereichsanfang("zwischen 25 T€ und 100 T€"), 25001);

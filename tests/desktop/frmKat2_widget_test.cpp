@@ -18,6 +18,7 @@
 
 #include "common/document_queries.h"
 #include "common/host_database.h"
+#include "document/fee_table.h"
 #include "form_widget.h"
 #include "main_window.h"
 #include "platform/word/word.h"
@@ -67,7 +68,9 @@ TEST_F(Kat2Fenster, WorkedExampleThroughTheWidgetsIsWrittenAndCommitted) {
     EXPECT_EQ(sub->windowTitle(), "Baulandumlegung nach Nr. 30.2");
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
-    type(*view, "grdAusFlur", "Flst. 12, 13, 14");
+    type(*view, "grdAusFlur", "Flst. 12");
+    QTest::keyClick(view->widgetFor("grdAusFlur"), Qt::Key_Return);
+    QTest::keyClicks(view->widgetFor("grdAusFlur"), "Flst. 13");
     type(*view, "mskAusFlur", "3");
     type(*view, "mskGesamt", "60");
     type(*view, "mskGP", "20");
@@ -95,6 +98,7 @@ TEST_F(Kat2Fenster, WorkedExampleThroughTheWidgetsIsWrittenAndCommitted) {
     auto tables = testing::taggedTables(*word::Document::Open(invoice.string()), "TARVEX_2");
     ASSERT_EQ(tables.size(), 1u);
     EXPECT_EQ(tables[0].Rows().Count(), 31);
+    EXPECT_EQ(ZelleEinlesen(tables[0], 4, 2), "Flst. 12\rFlst. 13");
     // The fee and the reduction enter the totals: 102.262,50 - 20.452,50.
     EXPECT_EQ(testing::queryText(database,
                                  "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1"),

@@ -57,7 +57,7 @@ class Baulandumlegung : public TarvexCli {
 };
 
 TEST_F(Baulandumlegung, WrittenReadBackAndRewrittenUnchangedBesideA306Table) {
-    CliResult r = show("3", {"-e", "type grdAusFlur \"Flst. 12, 13, 14\"",
+    CliResult r = show("3", {"-e", "type grdAusFlur \"Flst. 12\\nFlst. 13\"",
                              "-e", "type mskAusFlur 3",
                              "-e", "type mskGesamt 60",
                              "-e", "type mskGP 20",
@@ -89,7 +89,7 @@ TEST_F(Baulandumlegung, WrittenReadBackAndRewrittenUnchangedBesideA306Table) {
     const auto states = printed(r.out);
     ASSERT_EQ(states.size(), 1u) << r.out;
     const json& c = states[0]["controls"];
-    EXPECT_EQ(c["grdAusFlur"]["text"], "Flst. 12, 13, 14");
+    EXPECT_EQ(c["grdAusFlur"]["text"], "Flst. 12\r\nFlst. 13");
     std::string gelesen;
     for (const char* f : {"mskAusFlur", "mskGesamt", "mskNeuFlur", "mskNeuFlur51", "mskGP",
                           "mskAGP", "mskBoden", "mskBezug"})

@@ -4,10 +4,10 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <functional>
 
 #include "platform/word/doc_state.h"
 #include "platform/word/edit.h"
+#include "platform/word/walk.h"
 
 namespace tarvex::word {
 
@@ -28,13 +28,34 @@ std::string localAttr(pugi::xml_node n, const char* local) {
     return {};
 }
 
-void collect(pugi::xml_node root, const std::function<bool(pugi::xml_node)>& match,
-             std::vector<pugi::xml_node>& out) {
-    for (pugi::xml_node c : root.children()) {
-        if (c.type() != pugi::node_element) continue;
+// A cheap first test for the three comment marks (all start with "w:comment").
+bool isCommentMark(const char* name) {
+    return name[0] == 'w' && name[1] == ':' && name[2] == 'c' && name[3] == 'o' &&
+           !std::strncmp(name, "w:comment", 9);
+}
+
+template <class Match>
+void collect(pugi::xml_node root, Match&& match, std::vector<pugi::xml_node>& out) {
+    forEachElement(root, [&](pugi::xml_node c) {
         if (match(c)) out.push_back(c);
-        collect(c, match, out);
-    }
+        return true;
+    });
+}
+
+// The comment marks of the main part that `match` accepts; blocks of the body are read from
+// their summaries where those are complete.
+template <class Match>
+void collectMarks(DocState& doc, Match&& match, std::vector<pugi::xml_node>& out) {
+    forEachOutsideRegularBlocks(
+        doc, doc.mainPart->root(),
+        [&](pugi::xml_node c) {
+            if (match(c)) out.push_back(c);
+            return true;
+        },
+        [&](const Block& b) {
+            for (pugi::xml_node m : b.marks)
+                if (match(m)) out.push_back(m);
+        });
 }
 
 std::string utcNow() {
@@ -66,6 +87,29 @@ pugi::xml_node DocState::commentEntry(const std::string& id) const {
     return found == commentIndex_.end() ? pugi::xml_node() : found->second;
 }
 
+const std::vector<const XmlNode*>& DocState::commentRefs() {
+    Story& story = body();
+    std::pair built{story.generation(), entriesRemoved_};
+    if (built != commentRefsBuilt_) {
+        commentRefs_.clear();
+        for (const Block& b : story.blocks()) {
+            // A new comment takes an id above every mark's, so adding one never gives an
+            // existing reference its entry: only removals make a block's list stale.
+            if (b.liveRefsAt != entriesRemoved_) {
+                b.liveRefs.clear();
+                for (std::uint32_t k : b.refs) {
+                    pugi::xml_node ref = b.atoms[k].node;
+                    if (commentEntry(ref.attribute("w:id").value())) b.liveRefs.push_back(toRef(ref));
+                }
+                b.liveRefsAt = entriesRemoved_;
+            }
+            commentRefs_.insert(commentRefs_.end(), b.liveRefs.begin(), b.liveRefs.end());
+        }
+        commentRefsBuilt_ = built;
+    }
+    return commentRefs_;
+}
+
 XmlPart& DocState::ensureCommentsPart() {
     if (comments) return *comments;
     std::string name = mainFolder() + "comments.xml";
@@ -84,7 +128,8 @@ XmlPart& DocState::ensureCommentsPart() {
     return *comments;
 }
 
-long DocState::nextCommentId() const {
+long DocState::nextCommentId() {
+    if (nextCommentId_ >= 0) return nextCommentId_;
     long highest = -1;
     auto consider = [&](const char* value) {
         char* end = nullptr;
@@ -95,38 +140,44 @@ long DocState::nextCommentId() const {
         for (pugi::xml_node c : comments->root().children("w:comment"))
             consider(c.attribute("w:id").value());
     std::vector<pugi::xml_node> marks;
-    collect(
-        mainPart->root(),
+    collectMarks(
+        *this,
         [](pugi::xml_node n) {
-            return !std::strcmp(n.name(), "w:commentReference") ||
-                   !std::strcmp(n.name(), "w:commentRangeStart");
+            const char* name = n.name();
+            return isCommentMark(name) && (!std::strcmp(name, "w:commentReference") ||
+                                           !std::strcmp(name, "w:commentRangeStart"));
         },
         marks);
     for (pugi::xml_node m : marks) consider(m.attribute("w:id").value());
-    return highest + 1;
+    nextCommentId_ = highest + 1;
+    return nextCommentId_;
 }
 
 void DocState::removeComment(const std::string& id) {
     Story& story = body();
-    long refIndex = -1;
-    const auto& atoms = story.atoms();
-    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
-        if (atoms[i].kind == AtomKind::Ref && id == atoms[i].node.attribute("w:id").value()) {
-            refIndex = i;
-            break;
-        }
+    commentIdsChanged();
     std::vector<pugi::xml_node> marks;
-    collect(
-        mainPart->root(),
+    collectMarks(
+        *this,
         [&](pugi::xml_node n) {
-            return (!std::strcmp(n.name(), "w:commentRangeStart") ||
-                    !std::strcmp(n.name(), "w:commentRangeEnd") ||
-                    !std::strcmp(n.name(), "w:commentReference")) &&
+            const char* name = n.name();
+            return isCommentMark(name) &&
+                   (!std::strcmp(name, "w:commentRangeStart") ||
+                    !std::strcmp(name, "w:commentRangeEnd") ||
+                    !std::strcmp(name, "w:commentReference")) &&
                    id == n.attribute("w:id").value();
         },
         marks);
+    // The first reference mark in the body is the item that goes.
+    long refIndex = -1;
+    for (pugi::xml_node m : marks)
+        if (!std::strcmp(m.name(), "w:commentReference")) {
+            long at = story.positionOf(m);
+            if (at >= 0 && (refIndex < 0 || at < refIndex)) refIndex = at;
+        }
     for (pugi::xml_node m : marks) {
         pugi::xml_node run = m.parent();
+        story.touched(m);  // the block's summary lists the mark
         mainPart->discard(m);
         if (!std::strcmp(run.name(), "w:r")) {
             bool empty = true;
@@ -141,6 +192,7 @@ void DocState::removeComment(const std::string& id) {
     if (entry) {
         std::string paraId = lastParaId(entry);
         comments->discard(entry);
+        ++entriesRemoved_;
         comments->dirty = true;
         commentsChanged();
         if (!paraId.empty()) {
@@ -189,7 +241,6 @@ void DocState::removeComment(const std::string& id) {
             }
         }
     }
-    story.touched();
     if (refIndex >= 0) story.shift(refIndex, 1, 0);
 }
 
@@ -219,18 +270,21 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
         pugi::xml_node m = pt.before ? pt.parent.insert_child_before(name, pt.before)
                                      : pt.parent.append_child(name);
         m.append_attribute("w:id") = id.c_str();
+        body.touched(m);  // the block's summary lists the mark
         return m;
     };
+    pugi::xml_node reference;
     auto referenceRunAfter = [&](pugi::xml_node node) {
         pugi::xml_node run = node.parent().insert_child_after("w:r", node);
-        run.append_child("w:commentReference").append_attribute("w:id") = id.c_str();
+        reference = run.append_child("w:commentReference");
+        reference.append_attribute("w:id") = id.c_str();
     };
     long s = st.start, e = st.end;
     if (s < e) {
         mark(resolveBefore(body, s), "w:commentRangeStart");
         const auto& atoms = body.atoms();
-        long n = static_cast<long>(atoms.size());
-        const Atom last = atoms[static_cast<std::size_t>(e - 1)];  // copy: atoms are rebuilt below
+        long n = atoms.size();
+        const Atom last = atoms[e - 1];  // copy: atoms are rebuilt below
         InsertPoint end;
         bool endsInText = last.kind == AtomKind::Char || last.kind == AtomKind::Ref;
         if (endsInText && e < n && atoms[e].para == last.para &&
@@ -245,17 +299,14 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
         InsertPoint pt = resolveBefore(body, s);
         pugi::xml_node run = pt.before ? pt.parent.insert_child_before("w:r", pt.before)
                                        : pt.parent.append_child("w:r");
-        run.append_child("w:commentReference").append_attribute("w:id") = id.c_str();
+        reference = run.append_child("w:commentReference");
+        reference.append_attribute("w:id") = id.c_str();
     }
-    body.touched();
-    long refIndex = 0;
-    const XmlNode* refNode = nullptr;
-    const auto& atoms = body.atoms();
-    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
-        if (atoms[i].kind == AtomKind::Ref && id == atoms[i].node.attribute("w:id").value()) {
-            refIndex = i;
-            refNode = toRef(atoms[i].node);
-        }
+    body.touched(reference);
+    doc_->commentIdUsed(std::stol(id));
+    long found = body.positionOf(reference);
+    long refIndex = std::max(found, 0L);
+    const XmlNode* refNode = found >= 0 ? toRef(reference) : nullptr;
     body.shift(refIndex, 0, 1, &st);
 
     pugi::xml_node entry = part.root().append_child("w:comment");
@@ -267,7 +318,7 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
     entry.append_child("w:p").append_child("w:r").append_child("w:annotationRef");
     part.dirty = true;
     Story& text_story = doc_->storyOf(entry, part);
-    text_story.touched();
+    text_story.touched(entry);
     insertText(text_story, text_story.size(), text, pugi::xml_node(), nullptr);
     return Comment(doc_, refNode);
 }
@@ -284,7 +335,7 @@ word::Range Comment::Range() const {
     Story& story = doc_->storyOf(entry, *doc_->comments);
     long n = story.size();
     // The comment's range ends before its final paragraph mark.
-    long end = n > 0 && story.atoms().back().kind == AtomKind::ParaMark ? n - 1 : n;
+    long end = n > 0 && story.at(n - 1).kind == AtomKind::ParaMark ? n - 1 : n;
     return word::Range(story.makeRange(0, end));
 }
 
@@ -294,9 +345,8 @@ word::Range Comment::Reference() const {
     pugi::xml_node ref = toNode(reference_);
     doc_->requireAlive(ref, *doc_->mainPart);
     Story& body = doc_->body();
-    const auto& atoms = body.atoms();
-    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
-        if (atoms[i].node == ref) return word::Range(body.makeRange(i, i + 1));
+    long i = body.positionOf(ref);
+    if (i >= 0) return word::Range(body.makeRange(i, i + 1));
     raise(errc::objectDeleted, "Das Kommentarzeichen steht nicht mehr im Text.");
 }
 

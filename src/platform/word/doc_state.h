@@ -8,9 +8,11 @@
 #include <pugixml.hpp>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/word/package.h"
+#include "platform/word/walk.h"
 #include "platform/word/word.h"
 
 namespace tarvex::word::detail {
@@ -48,27 +50,46 @@ std::unique_ptr<XmlPart> parsePart(const std::string& name, const std::string& b
 std::unique_ptr<XmlPart> newPart(const std::string& name, const std::string& xml,
                                  const std::string& contentType);
 
-enum class AtomKind { Char, ParaMark, CellMark, RowMark, Ref };
+enum class AtomKind : std::uint8_t { Char, ParaMark, CellMark, RowMark, Ref };
 
 // One position item of a story's character model.
 struct Atom {
-    AtomKind kind;
-    pugi::xml_node node;    // w:t / special run child / w:p / w:tc / w:tr / w:commentReference
-    std::uint32_t off = 0;  // byte offset inside a w:t
-    std::uint32_t len = 0;  // byte length inside a w:t
-    char32_t ch = 0;
+    pugi::xml_node node;  // w:t / special run child / w:p / w:tc / w:tr / w:commentReference
     pugi::xml_node para;  // paragraph the item belongs to (a cell mark: the cell's last one)
+    std::uint32_t off = 0;  // byte offset inside a w:t
+    char32_t ch = 0;
+    std::uint8_t len = 0;  // byte length inside a w:t (0: not text of a w:t)
+    AtomKind kind = AtomKind::Char;
 
     bool visible() const { return kind != AtomKind::Ref; }
 };
 
 class Story;
 
-// Items [first, end) of a table, row or cell, as the flattening emitted them.
+// Items [first, end) of a table, row or cell, counted from the start of its block.
 struct ContainerSpan {
     pugi::xml_node_struct* node;
     long first;
     long end;
+};
+
+// The items of one child of the story's root (a paragraph, a table, a block wrapper).
+struct Block {
+    pugi::xml_node_struct* node = nullptr;
+    long start = 0;  // position of the block's first item in the story
+    bool dirty = false;
+    std::vector<Atom> atoms;
+    std::vector<ContainerSpan> containers;  // sorted by node once looked up
+    bool containersSorted = false;
+    std::vector<std::uint32_t> refs;        // indexes of the comment reference marks
+    // Comment marks (range starts and ends, references) in the order the flattening met them.
+    std::vector<pugi::xml_node> marks;
+    // The block holds elements the flattening does not read (drawings, deleted text, unknown
+    // markup): searches for drawings or marks must walk it in full.
+    bool irregular = false;
+    // The references among `refs` whose comment has an entry, as of entry removal `liveRefsAt`.
+    mutable std::vector<const XmlNode*> liveRefs;
+    mutable std::uint64_t liveRefsAt = ~0ull;
 };
 
 struct RangeState {
@@ -80,16 +101,65 @@ struct RangeState {
     long end = 0;
 };
 
+// Read access to a story's items by position, as if they were one list.
+class AtomView {
+  public:
+    explicit AtomView(Story& story) : story_(&story) {}
+    const Atom& operator[](long i) const;
+    long size() const;
+    const Atom& back() const { return (*this)[size() - 1]; }
+
+    class iterator {
+      public:
+        iterator(const AtomView* view, long i) : view_(view), i_(i) {}
+        const Atom& operator*() const { return (*view_)[i_]; }
+        iterator& operator++() {
+            ++i_;
+            return *this;
+        }
+        bool operator!=(const iterator& other) const { return i_ != other.i_; }
+
+      private:
+        const AtomView* view_;
+        long i_;
+    };
+    iterator begin() const { return {this, 0}; }
+    iterator end() const { return {this, size()}; }
+
+  private:
+    Story* story_;
+};
+
+// A story's character model is kept per child of its root: an edit re-flattens only the blocks
+// it touched, and positions are found through the blocks' start offsets. So the cost of an edit
+// follows the size of what it changed, not the size of the document.
 class Story {
   public:
     Story(DocState& doc, XmlPart& part, pugi::xml_node root)
         : doc_(doc), part_(part), root_(root) {}
 
-    const std::vector<Atom>& atoms();
-    long size() { return static_cast<long>(atoms().size()); }
-    void invalidate() { valid_ = false; }
-    // Marks the part changed and drops the cached model.
-    void touched();
+    AtomView atoms() { return AtomView(*this); }
+    // Item `i`; the reference stays valid until the next edit of its block.
+    const Atom& at(long i) {
+        if (valid_ && hint_ < blocks_.size()) {
+            const Block& b = blocks_[hint_];
+            const long k = i - b.start;
+            if (k >= 0 && k < static_cast<long>(b.atoms.size()))
+                return b.atoms[static_cast<std::size_t>(k)];
+        }
+        const Block& b = blocks_[blockOf(i)];
+        return b.atoms[static_cast<std::size_t>(i - b.start)];
+    }
+    long size();
+    // The items inside the root's child that holds `where` may have changed (call it while
+    // `where` is still in the story). Children added or removed are found on the next read.
+    void touched(pugi::xml_node where);
+    // Counts the changes of the items; equal numbers mean an unchanged character model.
+    std::uint64_t generation() const { return generation_; }
+    // Items [first, last] may have changed (call it before the edit, with the old positions).
+    void touchedItems(long first, long last);
+    // Only properties changed (widths, borders, alignment): the items stay as they are.
+    void changed() { part_.dirty = true; }
     std::shared_ptr<RangeState> makeRange(long start, long end);
     // After an edit at `at` that replaced `removed` items with `inserted` ones: positions inside
     // the removed stretch move to `at`, positions at or after its end move by the difference.
@@ -97,7 +167,17 @@ class Story {
     // First and one-past-last item index that belongs to `container` (a table, row or cell);
     // {0, 0} when no item does.
     std::pair<long, long> span(pugi::xml_node container);
+    // Position of the item whose node is `node`; -1 when there is none.
+    long positionOf(pugi::xml_node node);
+    // Blocks overlapping the items [first, last], as indexes into blocks().
+    std::pair<std::size_t, std::size_t> blocksOver(long first, long last);
+    const std::vector<Block>& blocks() {
+        sync();
+        return blocks_;
+    }
     std::string text(long start, long end);
+    // The root's child that holds `n`; null when `n` is not inside this story.
+    pugi::xml_node topOf(pugi::xml_node n) const;
 
     pugi::xml_node root() const { return root_; }
     XmlPart& part() { return part_; }
@@ -108,15 +188,19 @@ class Story {
     DocState& doc_;
     XmlPart& part_;
     pugi::xml_node root_;
-    std::vector<Atom> atoms_;
-    bool valid_ = false;
     std::vector<std::weak_ptr<RangeState>> ranges_;
-    // Item spans of the tables, rows and cells, recorded while flattening (cheap) and indexed
-    // on the first span() after a rebuild, so that looking up many cells stays linear overall.
-    std::vector<ContainerSpan> containers_;
-    std::unordered_map<pugi::xml_node_struct*, std::pair<long, long>> spanIndex_;
-    bool spanIndexValid_ = false;
-    std::pair<long, long> scanSpan(pugi::xml_node container);
+    std::vector<Block> blocks_;
+    // Root child -> index in blocks_; rebuilt when the list of children changed.
+    std::unordered_map<pugi::xml_node_struct*, std::size_t> blockIndex_;
+    long size_ = 0;
+    std::uint64_t generation_ = 0;
+    std::size_t hint_ = 0;  // block of the last lookup: reads mostly walk forward
+    bool valid_ = false;    // false: blocks must be checked against the root's children
+    bool allDirty_ = true;  // every block must be flattened again
+
+    void sync();
+    std::size_t blockOf(long i);
+    Block* blockFor(pugi::xml_node top);
 };
 
 struct SelectionState {
@@ -156,10 +240,18 @@ class DocState : public std::enable_shared_from_this<DocState> {
     pugi::xml_node commentEntry(const std::string& id) const;
     // Must follow every change to the comments part's list of entries.
     void commentsChanged() { commentIndexValid_ = false; }
+    // The body's comment reference marks that have an entry, in document order.
+    const std::vector<const XmlNode*>& commentRefs();
+    // Must follow every removal of comment entries or marks (the next id is recounted).
+    void commentIdsChanged() { nextCommentId_ = -1; }
+    void commentIdUsed(long id) {
+        if (nextCommentId_ >= 0 && id >= nextCommentId_) nextCommentId_ = id + 1;
+    }
     XmlPart& ensureCommentsPart();
     // Removes the comment `id` everywhere (body marks, entry, extended entries, replies).
     void removeComment(const std::string& id);
-    long nextCommentId() const;
+    // One above the highest comment id among the entries and the body's marks.
+    long nextCommentId();
 
     // Adds a part with content type override and a relationship from the main part.
     void addRelatedPart(XmlPart& part, const std::string& relType, const std::string& target);
@@ -167,13 +259,71 @@ class DocState : public std::enable_shared_from_this<DocState> {
 
     std::string mainFolder() const;  // "word/"
 
+    // Counts the edits of any story's items (rows and cells come and go only with them).
+    std::uint64_t edits = 0;
+    // rowsOf(tbl), kept while nothing is edited: callers walk a table row by row and cell by
+    // cell, asking for the row each time.
+    const std::vector<pugi::xml_node>& rowsCached(pugi::xml_node tbl);
+
   private:
     std::map<pugi::xml_node_struct*, std::unique_ptr<Story>> stories_;
     // Entries by id, built on the first lookup after a change: invoices look up one entry per
     // comment mark, and a linear search each time made walking all marks quadratic.
     mutable std::unordered_map<std::string, pugi::xml_node> commentIndex_;
     mutable bool commentIndexValid_ = false;
+    std::uint64_t entriesRemoved_ = 0;  // counts removals of comment entries
+    // commentRefs() as last built, with the generations of body and entries it was built from.
+    std::vector<const XmlNode*> commentRefs_;
+    std::pair<std::uint64_t, std::uint64_t> commentRefsBuilt_{~0ull, ~0ull};
+    // Counted on demand after a removal; adding a comment only raises it.
+    long nextCommentId_ = -1;
+    std::vector<pugi::xml_node> rowsCache_;
+    pugi::xml_node rowsCacheOf_;
+    std::uint64_t rowsCacheAt_ = 0;
 };
+
+// Calls visit(element) for `n` and the elements below it (see forEachElement).
+template <class Visit>
+void visitBelow(pugi::xml_node n, Visit&& visit) {
+    if (n.type() == pugi::node_element && visit(n) && !holdsOnlyPropertiesOrText(n.name()))
+        forEachElement(n, visit);
+}
+
+// Like forEachElement over `from`, but the body's blocks that hold only what their summary
+// lists (no drawings, all comment marks in Block::marks) are skipped: calls skipped(block)
+// for each of those instead. This keeps searches for drawings and marks from walking every
+// run of a long invoice.
+template <class Visit, class Skipped>
+void forEachOutsideRegularBlocks(DocState& doc, pugi::xml_node from, Visit&& visit,
+                                 Skipped&& skipped) {
+    Story& body = doc.body();
+    auto bodyChildren = [&] {
+        const std::vector<Block>& blocks = body.blocks();
+        std::size_t k = 0;
+        for (pugi::xml_node c : body.root().children()) {
+            if (k < blocks.size() && blocks[k].node == c.internal_object()) {
+                if (blocks[k].irregular)
+                    visitBelow(c, visit);
+                else
+                    skipped(blocks[k]);
+                ++k;
+            } else {
+                visitBelow(c, visit);
+            }
+        }
+    };
+    if (from == body.root()) {
+        bodyChildren();
+        return;
+    }
+    forEachElement(from, [&](pugi::xml_node n) {
+        if (n == body.root()) {
+            if (visit(n)) bodyChildren();
+            return false;
+        }
+        return visit(n);
+    });
+}
 
 // Opens the package: every check of hostile input happens here.
 std::shared_ptr<DocState> loadDocState(std::span<const std::uint8_t> bytes);
@@ -183,6 +333,10 @@ std::vector<std::uint8_t> saveDocState(DocState& state);
 // Rows of a table and cells of a row, looking through content-control/custom-XML wrappers.
 std::vector<pugi::xml_node> rowsOf(pugi::xml_node tbl);
 std::vector<pugi::xml_node> cellsOf(pugi::xml_node tr);
+// The same without building the list: the cell at `index` (from 0; null past the end) and their
+// number.
+pugi::xml_node nthCell(pugi::xml_node tr, long index);
+long cellCount(pugi::xml_node tr);
 std::string resolveTarget(const std::string& sourceFolder, const std::string& target);
 
 [[noreturn]] void raise(int number, const std::string& text);

@@ -1,9 +1,10 @@
 // Document: opening, the collections, saving.
-#include <functional>
+#include <cstring>
 
 #include "platform/word/doc_state.h"
 #include "platform/word/edit.h"
 #include "platform/word/file_system.h"
+#include "platform/word/walk.h"
 
 namespace tarvex::word {
 
@@ -41,26 +42,21 @@ word::Tables Document::Tables() const {
 }
 
 word::Comments Document::Comments() const {
-    std::vector<const XmlNode*> refs;
-    for (const Atom& a : state_->body().atoms())
-        if (a.kind == AtomKind::Ref && state_->commentEntry(a.node.attribute("w:id").value()))
-            refs.push_back(toRef(a.node));
-    return word::Comments(state_, std::move(refs));
+    return word::Comments(state_, state_->commentRefs());
 }
 
 word::Shapes Document::Shapes() const {
     std::vector<const XmlNode*> anchors;
-    // Depth-first in document order; fallbacks repeat content and text boxes are own stories.
-    std::function<void(pugi::xml_node)> walk = [&](pugi::xml_node n) {
-        for (pugi::xml_node c : n.children()) {
-            if (c.type() != pugi::node_element) continue;
-            std::string name = c.name();
-            if (name == "mc:Fallback" || name == "w:txbxContent") continue;
-            if (name == "wp:anchor") anchors.push_back(toRef(c));
-            walk(c);
-        }
-    };
-    walk(state_->body().root());
+    // In document order; fallbacks repeat content and text boxes are own stories.
+    forEachOutsideRegularBlocks(
+        *state_, state_->body().root(),
+        [&](pugi::xml_node c) {
+            const char* name = c.name();
+            if (named(name, "mc:Fallback") || named(name, "w:txbxContent")) return false;
+            if (named(name, "wp:anchor")) anchors.push_back(toRef(c));
+            return true;
+        },
+        [](const Block&) {});
     return word::Shapes(state_, std::move(anchors));
 }
 

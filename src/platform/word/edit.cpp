@@ -179,10 +179,13 @@ bool isEmptyParagraph(pugi::xml_node p) {
     return true;
 }
 
-long firstItemOf(const std::vector<Atom>& atoms, pugi::xml_node p) {
-    for (long i = 0; i < static_cast<long>(atoms.size()); ++i)
-        if (atoms[i].para == p || atoms[i].node == p) return i;
-    return static_cast<long>(atoms.size());
+// First item of paragraph `p`: its first character or mark, else its paragraph mark.
+long firstItemOf(Story& story, pugi::xml_node p) {
+    pugi::xml_node top = story.topOf(p);
+    auto [from, to] = top ? story.span(top) : std::pair{0L, 0L};
+    for (long i = from; i < to; ++i)
+        if (story.at(i).para == p || story.at(i).node == p) return i;
+    return story.size();
 }
 
 }  // namespace
@@ -236,7 +239,7 @@ InsertPoint resolveBefore(Story& story, long pos) {
     long n = static_cast<long>(atoms.size());
     if (n == 0) {
         pugi::xml_node p = story.root().append_child("w:p");
-        story.touched();
+        story.touched(p);
         return {p, p, pugi::xml_node()};
     }
     if (pos >= n) {
@@ -262,7 +265,7 @@ InsertPoint resolveBefore(Story& story, long pos) {
     }
     pugi::xml_node run = el.parent();
     pugi::xml_node start = is(run, "w:r") ? splitRunBefore(run, el) : el;
-    story.touched();
+    story.touched(start);
     return {a.para, start.parent(), start};
 }
 
@@ -324,21 +327,22 @@ long insertText(Story& story, long pos, const std::string& text, pugi::xml_node 
     }
     long before = story.size();
     // Text appended to a cell goes before its end-of-cell mark.
-    if (pos > 0 && pos <= before && story.atoms()[pos - 1].kind == AtomKind::CellMark) --pos;
+    if (pos > 0 && pos <= before && story.at(pos - 1).kind == AtomKind::CellMark) --pos;
     pugi::xml_node props = rPr ? rPr : runPropsAt(story, pos);
     pugi::xml_document holder;  // the template may live in a run that gets split
     if (props) props = holder.append_copy(props);
     InsertPoint pt = resolveBefore(story, pos);
     for (std::size_t i = 0; i < paragraphs.size(); ++i) {
         if (!paragraphs[i].empty()) appendTextRun(pt, paragraphs[i], props);
+        story.touched(pt.para);
         if (i + 1 < paragraphs.size()) {
             pugi::xml_node p2 = splitParagraph(pt);
             pugi::xml_node first = p2.first_child();
             while (first && is(first, "w:pPr")) first = first.next_sibling();
             pt = {p2, p2, first};
+            story.touched(p2);
         }
     }
-    story.touched();
     long inserted = story.size() - before;
     story.shift(pos, 0, inserted, actor);
     return inserted;
@@ -346,16 +350,21 @@ long insertText(Story& story, long pos, const std::string& text, pugi::xml_node 
 
 void deleteItems(Story& story, long start, long end) {
     DocState& doc = story.doc();
-    const std::vector<Atom> atoms = story.atoms();
-    long n = static_cast<long>(atoms.size());
+    long n = story.size();
     start = std::clamp(start, 0L, n);
     end = std::clamp(end, start, n);
     if (start == end) return;
+    // The items as they were before this edit: [start, end] (the one after the range too).
+    const long copied = std::min(end + 1, n);
+    std::vector<Atom> before;
+    before.reserve(static_cast<std::size_t>(copied - start));
+    for (long i = start; i < copied; ++i) before.push_back(story.at(i));
+    auto atoms = [&](long i) -> const Atom& { return before[static_cast<std::size_t>(i - start)]; };
 
     std::vector<pugi::xml_node> tables;
     for (long i = start; i < end; ++i) {
         pugi::xml_node outer;
-        for (pugi::xml_node p = atoms[i].node; p && p != story.root(); p = p.parent())
+        for (pugi::xml_node p = atoms(i).node; p && p != story.root(); p = p.parent())
             if (is(p, "w:tbl")) outer = p;
         if (outer && std::ranges::find(tables, outer) == tables.end()) {
             auto [ts, te] = story.span(outer);
@@ -370,9 +379,14 @@ void deleteItems(Story& story, long start, long end) {
 
     std::vector<std::string> commentIds;
     std::set<pugi::xml_node_struct*> runs;
+    bool marked = false;
     for (long i = end - 1; i >= start; --i) {
-        const Atom& a = atoms[i];
+        const Atom& a = atoms(i);
         if (inDeletedTable(a.node)) continue;
+        if (!marked) {
+            story.touchedItems(start, copied - 1);
+            marked = true;
+        }
         if (a.kind == AtomKind::Char) {
             runs.insert(a.node.parent().internal_object());
             if (a.len) {
@@ -386,7 +400,7 @@ void deleteItems(Story& story, long start, long end) {
         } else if (a.kind == AtomKind::Ref) {
             commentIds.emplace_back(a.node.attribute("w:id").value());
         } else if (a.kind == AtomKind::ParaMark && i + 1 < n) {
-            pugi::xml_node next = paragraphOfAtom(atoms[i + 1]);
+            pugi::xml_node next = paragraphOfAtom(atoms(i + 1));
             if (!next || next == a.node || next.previous_sibling() != a.node) continue;
             pugi::xml_node para = a.node;
             for (pugi::xml_node c = next.first_child(); c;) {
@@ -411,7 +425,7 @@ void deleteItems(Story& story, long start, long end) {
             if (!is(c, "w:rPr")) empty = false;
         if (empty) story.part().discard(run);
     }
-    story.touched();
+    if (marked) doc.commentIdsChanged();
     long removed = n - story.size();
     story.shift(start, end - start, (end - start) - removed);
     // Each of these shifts the live ranges by what it removes itself.
@@ -423,10 +437,10 @@ void setRunProperty(Story& story, long start, long end, const char* name, bool o
     long n = story.size();
     if (start >= end) return;
     resolveBefore(story, start);
-    if (end < n && story.atoms()[end].kind != AtomKind::ParaMark) resolveBefore(story, end);
+    if (end < n && story.at(end).kind != AtomKind::ParaMark) resolveBefore(story, end);
     std::set<pugi::xml_node_struct*> runs;
     for (long i = start; i < end; ++i) {
-        const Atom& a = story.atoms()[i];
+        const Atom& a = story.at(i);
         if (a.kind == AtomKind::Char) runs.insert(a.node.parent().internal_object());
     }
     bool underline = !std::strcmp(name, "w:u");
@@ -438,7 +452,7 @@ void setRunProperty(Story& story, long start, long end, const char* name, bool o
         else if (!on)
             prop.append_attribute("w:val") = "0";
     }
-    story.touched();
+    story.changed();
 }
 
 bool allRunsHave(Story& story, long start, long end, const char* name) {
@@ -500,21 +514,22 @@ pugi::xml_node insertTable(Story& story, long pos, long rows, long columns) {
               "Ungültige Zeilen- oder Spaltenzahl für eine neue Tabelle.");
     long before = story.size();
     if (before == 0) resolveBefore(story, 0);
-    const std::vector<Atom> atoms = story.atoms();
-    long n = static_cast<long>(atoms.size());
+    long n = story.size();
     bool atEnd = pos >= n;
     long at = std::clamp(pos, 0L, n - 1);
-    pugi::xml_node p = paragraphOfAtom(atoms[at]);
+    pugi::xml_node p = paragraphOfAtom(story.at(at));
     bool empty = isEmptyParagraph(p);
     bool afterTable = is(p.previous_sibling(), "w:tbl");
-    bool atMark = atEnd || (atoms[at].kind == AtomKind::ParaMark && atoms[at].node == p);
+    bool atMark = atEnd || (story.at(at).kind == AtomKind::ParaMark && story.at(at).node == p);
+    long firstOfP = firstItemOf(story, p);
+    // Nothing of the paragraph but its mark lies before the position.
     bool atStart = true;
-    for (long i = 0; i < pos && i < n; ++i)
-        if (atoms[i].para == p && atoms[i].kind != AtomKind::ParaMark) atStart = false;
-    long firstOfP = firstItemOf(atoms, p);
+    for (long i = firstOfP; i < pos && i < n && story.at(i).para == p; ++i)
+        if (story.at(i).kind != AtomKind::ParaMark) atStart = false;
     long markOfP = firstOfP;
-    while (markOfP < n && atoms[markOfP].node != p && atoms[markOfP].para != p) ++markOfP;
-    for (long i = firstOfP; i < n && (atoms[i].para == p || atoms[i].node == p); ++i) markOfP = i;
+    while (markOfP < n && story.at(markOfP).node != p && story.at(markOfP).para != p) ++markOfP;
+    for (long i = firstOfP; i < n && (story.at(i).para == p || story.at(i).node == p); ++i)
+        markOfP = i;
 
     pugi::xml_node tbl;
     long shiftAt = 0, removed = 0;
@@ -570,7 +585,8 @@ pugi::xml_node insertTable(Story& story, long pos, long rows, long columns) {
     if (!is(next, "w:p")) copyParagraphProperties(p, tbl.parent().insert_child_after("w:p", tbl));
     if (is(tbl.previous_sibling(), "w:tbl"))
         copyParagraphProperties(p, tbl.parent().insert_child_before("w:p", tbl));
-    story.touched();
+    story.touched(tbl);
+    if (!replace) story.touched(p);
     long inserted = story.size() - before + removed;
     story.shift(shiftAt, removed, inserted);
     return tbl;
@@ -605,6 +621,8 @@ void deleteTable(Story& story, pugi::xml_node tbl) {
             if (id == x.node().attribute("w:id").value()) doomed.push_back(x.node());
         for (pugi::xml_node d : doomed) story.part().discard(d);
     }
+    story.touched(parent);
+    doc.commentIdsChanged();
     for (const auto& id : commentIds) doc.removeComment(id);
     if (is(prev, "w:tbl") && is(next, "w:tbl")) parent.insert_child_before("w:p", next);
     if (is(parent, "w:tc") && !is(parent.last_child(), "w:p")) parent.append_child("w:p");
@@ -616,7 +634,7 @@ void deleteTable(Story& story, pugi::xml_node tbl) {
             sect ? parent.insert_child_before("w:p", sect) : parent.append_child("w:p");
         }
     }
-    story.touched();
+    story.touched(parent);
     long after = story.size();
     story.shift(ts, te - ts, after - (before - (te - ts)));
 }

@@ -1,5 +1,6 @@
 // Range: positions in a story and the edits made through them.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/word/doc_state.h"
 #include "platform/word/edit.h"
@@ -32,10 +33,11 @@ Range::Range(std::shared_ptr<RangeState> state) : state_(std::move(state)) {}
 std::string Range::Text() const { return storyOf(*state_).text(state_->start, state_->end); }
 
 long Range::CharacterCount() const {
-    const auto& atoms = storyOf(*state_).atoms();
+    Story& story = storyOf(*state_);
+    const long n = story.size();
     long count = 0;
-    for (long i = state_->start; i < state_->end && i < static_cast<long>(atoms.size()); ++i)
-        if (atoms[i].visible()) ++count;
+    for (long i = state_->start; i < state_->end && i < n; ++i)
+        if (story.at(i).visible()) ++count;
     return count;
 }
 
@@ -94,7 +96,7 @@ long Range::MoveStartWord(long count) {
 
 long Range::MoveEnd(long count) {
     const auto& atoms = storyOf(*state_).atoms();
-    long n = static_cast<long>(atoms.size());
+    long n = atoms.size();
     long pos = state_->end, moved = 0;
     if (count > 0) {
         while (moved < count && pos < n) {
@@ -138,19 +140,20 @@ void Range::SetParagraphAlignment(Alignment alignment) {
     Story& story = storyOf(*state_);
     for (pugi::xml_node p : paragraphsIn(story, state_->start, state_->end))
         setAlignment(p, alignment);
-    story.touched();
+    story.changed();
 }
 
 word::Comments Range::Comments() const {
     Story& story = storyOf(*state_);
     std::vector<const XmlNode*> refs;
-    const auto& atoms = story.atoms();
     auto doc = story.doc().shared_from_this();
     if (&story == &doc->body()) {
-        for (long i = state_->start; i < state_->end && i < static_cast<long>(atoms.size()); ++i)
-            if (atoms[i].kind == AtomKind::Ref &&
-                doc->commentEntry(atoms[i].node.attribute("w:id").value()))
-                refs.push_back(toRef(atoms[i].node));
+        const long n = story.size();
+        for (long i = state_->start; i < state_->end && i < n; ++i) {
+            const Atom& a = story.at(i);
+            if (a.kind == AtomKind::Ref && doc->commentEntry(a.node.attribute("w:id").value()))
+                refs.push_back(toRef(a.node));
+        }
     }
     return word::Comments(doc, std::move(refs));
 }
@@ -158,11 +161,24 @@ word::Comments Range::Comments() const {
 word::Tables Range::Tables() const {
     Story& story = storyOf(*state_);
     std::vector<const XmlNode*> touched;
-    for (pugi::xml_node tbl : topLevelTables(story.root())) {
-        auto [ts, te] = story.span(tbl);
-        bool hit = state_->start == state_->end ? (state_->start >= ts && state_->start < te)
-                                                : (state_->start < te && state_->end > ts);
-        if (hit) touched.push_back(toRef(tbl));
+    // Only the blocks holding the range's items can hold the tables it touches.
+    const long last = state_->start == state_->end ? state_->start : state_->end - 1;
+    auto [from, to] = story.blocksOver(state_->start, last);
+    for (std::size_t k = from; k < to; ++k) {
+        pugi::xml_node block(story.blocks()[k].node);
+        std::vector<pugi::xml_node> tables;
+        if (!std::strcmp(block.name(), "w:tbl"))
+            tables.push_back(block);
+        else if (!std::strcmp(block.name(), "w:sdt"))
+            tables = topLevelTables(block.child("w:sdtContent"));
+        else if (!std::strcmp(block.name(), "w:customXml"))
+            tables = topLevelTables(block);
+        for (pugi::xml_node tbl : tables) {
+            auto [ts, te] = story.span(tbl);
+            bool hit = state_->start == state_->end ? (state_->start >= ts && state_->start < te)
+                                                    : (state_->start < te && state_->end > ts);
+            if (hit) touched.push_back(toRef(tbl));
+        }
     }
     return word::Tables(story.doc().shared_from_this(), std::move(touched));
 }

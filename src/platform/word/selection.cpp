@@ -60,7 +60,7 @@ void Selection::TypeText(const std::string& text) {
     pugi::xml_document holder;
     pugi::xml_node props;
     for (long i = state->start; i < state->end && i < story.size(); ++i) {
-        const Atom& a = story.atoms()[i];
+        const Atom& a = story.at(i);
         if (a.kind == AtomKind::Char) {
             if (pugi::xml_node rPr = a.node.parent().child("w:rPr"))
                 props = holder.append_copy(rPr);

@@ -1,10 +1,10 @@
 // Floating shapes of the body (DrawingML anchors) and the text box the plug-in adds.
 #include <cmath>
 #include <cstring>
-#include <regex>
 
 #include "platform/word/doc_state.h"
 #include "platform/word/edit.h"
+#include "platform/word/walk.h"
 
 namespace tarvex::word {
 
@@ -33,18 +33,47 @@ bool isFill(pugi::xml_node n) {
            is(n, "a:blipFill") || is(n, "a:pattFill") || is(n, "a:grpFill");
 }
 
+bool isWordByte(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+// The highest id="digits" (one to nine digits) inside the tag of each `docPr` in raw XML text.
+long highestDocPrIdIn(const std::string& text) {
+    long highest = 0;
+    static const char kIs[] = " \t\n\r\f\v";
+    for (std::size_t p = text.find("docPr"); p != std::string::npos; p = text.find("docPr", p)) {
+        p += 5;
+        if (p >= text.size() || !std::strchr(kIs, text[p]) || !text[p]) continue;
+        const std::size_t tagEnd = std::min(text.find('>', p), text.size());
+        for (std::size_t q = text.find("id=\"", p); q < tagEnd; q = text.find("id=\"", q + 1)) {
+            if (q > 0 && isWordByte(text[q - 1])) continue;
+            std::size_t d = q + 4, digits = 0;
+            while (d < text.size() && text[d] >= '0' && text[d] <= '9') ++d, ++digits;
+            if (digits < 1 || digits > 9 || d >= text.size() || text[d] != '"') continue;
+            highest = std::max(highest, std::stol(text.substr(q + 4, digits)));
+            p = d + 1;
+            break;
+        }
+    }
+    return highest;
+}
+
 long highestDocPrId(DocState& doc) {
     long highest = 0;
-    for (pugi::xpath_node x : doc.mainPart->root().select_nodes("//wp:docPr"))
-        highest = std::max<long>(highest, x.node().attribute("id").as_llong());
+    // Removed drawings count as well: their ids are not handed out again.
+    forEachOutsideRegularBlocks(
+        doc, doc.mainPart->doc,
+        [&](pugi::xml_node n) {
+            if (named(n.name(), "wp:docPr"))
+                highest = std::max<long>(highest, n.attribute("id").as_llong());
+            return true;
+        },
+        [](const Block&) {});
     // Headers, footers and other parts count too: drawing ids must be unique package-wide.
-    static const std::regex idPattern(R"(docPr\s[^>]*?\bid="(\d{1,9})\")");
     for (const auto& entry : doc.package.entries()) {
         if (entry.name.size() < 4 || entry.name.substr(entry.name.size() - 4) != ".xml") continue;
         if (entry.name == doc.mainPart->name || entry.size > Package::kMaxPartBytes) continue;
-        std::string text = doc.package.read(entry);
-        for (std::sregex_iterator it(text.begin(), text.end(), idPattern), end; it != end; ++it)
-            highest = std::max(highest, std::stol((*it)[1].str()));
+        highest = std::max(highest, highestDocPrIdIn(doc.package.read(entry)));
     }
     return highest;
 }
@@ -84,6 +113,8 @@ void Shape::Delete() {
     pugi::xml_node doomed = drawing;
     if (is(drawing.parent(), "mc:Choice")) doomed = drawing.parent().parent();
     pugi::xml_node run = doomed.parent();
+    Story& body = doc_->body();
+    pugi::xml_node top = body.topOf(run);
     doc_->mainPart->discard(doomed);
     if (is(run, "w:r")) {
         bool empty = true;
@@ -92,7 +123,7 @@ void Shape::Delete() {
         if (empty) doc_->mainPart->discard(run);
     }
     if (doc_->selection.shape == anchor) doc_->selection.shape = pugi::xml_node();
-    doc_->body().touched();
+    body.touched(top ? top : body.root());
 }
 
 void Shape::Select() {
@@ -232,7 +263,7 @@ word::Range Shape::TextRange() const {
     if (!content) raise(tarvex::errc::invalidCall, "Die Form enthält kein Textfeld.");
     Story& story = doc_->storyOf(content, *doc_->mainPart);
     long n = story.size();
-    long end = n > 0 && story.atoms().back().kind == AtomKind::ParaMark ? n - 1 : n;
+    long end = n > 0 && story.at(n - 1).kind == AtomKind::ParaMark ? n - 1 : n;
     return word::Range(story.makeRange(0, end));
 }
 
@@ -257,8 +288,14 @@ Shape Shapes::AddTextbox(TextOrientation, double left, double top, double width,
     declare(root, "a", "http://schemas.openxmlformats.org/drawingml/2006/main");
     long id = highestDocPrId(*doc_) + 1;
     long zOrder = 251659264;
-    for (pugi::xpath_node x : root.select_nodes("//wp:anchor"))
-        zOrder = std::max<long>(zOrder, x.node().attribute("relativeHeight").as_llong() + 1);
+    forEachOutsideRegularBlocks(
+        *doc_, doc_->mainPart->doc,
+        [&](pugi::xml_node n) {
+            if (named(n.name(), "wp:anchor"))
+                zOrder = std::max<long>(zOrder, n.attribute("relativeHeight").as_llong() + 1);
+            return true;
+        },
+        [](const Block&) {});
     auto emu = [](double points) { return std::to_string(std::llround(points * kEmuPerPoint)); };
     std::string cx = emu(width), cy = emu(height);
     std::string xml =
@@ -296,17 +333,17 @@ Shape Shapes::AddTextbox(TextOrientation, double left, double top, double width,
     pugi::xml_document fragment;
     fragment.load_string(xml.c_str(), pugi::parse_default);
     Story& body = doc_->body();
-    const auto& atoms = body.atoms();
+    // The last paragraph directly in the body (every one of them ends with a paragraph mark).
     pugi::xml_node para;
-    for (auto it = atoms.rbegin(); it != atoms.rend() && !para; ++it)
-        if (it->kind == AtomKind::ParaMark && it->node.parent() == body.root()) para = it->node;
+    for (pugi::xml_node c = body.root().last_child(); c && !para; c = c.previous_sibling())
+        if (is(c, "w:p")) para = c;
     if (!para) {
         pugi::xml_node sect = body.root().child("w:sectPr");
         para =
             sect ? body.root().insert_child_before("w:p", sect) : body.root().append_child("w:p");
     }
     pugi::xml_node run = para.append_copy(fragment.first_child());
-    body.touched();
+    body.touched(para);
     return Shape(doc_, toRef(run.child("w:drawing").child("wp:anchor")));
 }
 

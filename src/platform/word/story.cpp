@@ -1,9 +1,11 @@
-// The character model of a story: paragraphs, cells and rows flattened into position items.
+// The character model of a story: paragraphs, cells and rows flattened into position items,
+// kept per child of the story's root so that an edit re-flattens only what it touched.
 #include <algorithm>
 #include <cstring>
 
 #include "platform/text/utf8.h"
 #include "platform/word/doc_state.h"
+#include "platform/word/walk.h"
 
 namespace tarvex::word::detail {
 
@@ -11,36 +13,103 @@ namespace {
 
 bool is(pugi::xml_node n, const char* name) { return std::strcmp(n.name(), name) == 0; }
 
+bool isCommentRangeMark(const char* name) {
+    return same(name, "w:commentRangeStart") || same(name, "w:commentRangeEnd");
+}
+
+// Elements that hold neither text the model shows, nor drawings, nor comment marks.
+bool isQuietLeaf(const char* name) {
+    if (name[0] != 'w' || name[1] != ':') return false;
+    const char* l = name + 2;
+    switch (l[0]) {
+        case 'p':
+            return same(l, "pPr") || same(l, "proofErr") || same(l, "permStart") ||
+                   same(l, "permEnd");
+        case 'r':
+            return same(l, "rPr");
+        case 't':
+            return same(l, "tcPr") || same(l, "trPr") || same(l, "tblPr") ||
+                   same(l, "tblGrid") || same(l, "tblPrEx");
+        case 'b':
+            return same(l, "bookmarkStart") || same(l, "bookmarkEnd");
+        case 'l':
+            return same(l, "lastRenderedPageBreak");
+        case 'f':
+            return same(l, "fldChar");
+        case 'i':
+            return same(l, "instrText");
+        case 'a':
+            return same(l, "annotationRef");
+        case 'c':
+            return same(l, "customXmlPr");
+        case 's':
+            return same(l, "smartTagPr") || same(l, "sdtPr") || same(l, "sdtEndPr");
+        case 'm':
+            return same(l, "moveFromRangeStart") || same(l, "moveFromRangeEnd") ||
+                   same(l, "moveToRangeStart") || same(l, "moveToRangeEnd");
+        default:
+            return false;
+    }
+}
+
+// Flattens one child of a story's root into its block: the items, the spans of its tables,
+// rows and cells, and a summary of what else it holds (comment marks; whether anything the
+// flattening does not read, such as a drawing or deleted text, lies inside).
 class Flattener {
   public:
-    Flattener(std::vector<Atom>& out, std::vector<ContainerSpan>& containers)
-        : out_(out), containers_(containers) {}
+    explicit Flattener(Block& block)
+        : out_(block.atoms), containers_(block.containers), block_(block) {}
 
     void blocks(pugi::xml_node container) {
-        for (pugi::xml_node c : container.children()) {
-            if (is(c, "w:p")) {
-                paragraph(c);
-            } else if (is(c, "w:tbl")) {
-                table(c);
-            } else if (is(c, "w:sdt")) {
-                blocks(c.child("w:sdtContent"));
-            } else if (is(c, "w:customXml")) {
-                blocks(c);
-            }
+        for (pugi::xml_node c : container.children()) block(c);
+    }
+
+    void block(pugi::xml_node c) {
+        if (is(c, "w:p")) {
+            paragraph(c);
+        } else if (is(c, "w:tbl")) {
+            table(c);
+        } else if (is(c, "w:sdt")) {
+            blocks(c.child("w:sdtContent"));
+            other(c, "w:sdtContent");
+        } else if (is(c, "w:customXml")) {
+            blocks(c);
+        } else {
+            other(c, nullptr);
         }
     }
 
   private:
+    // Notes an element the walk does not flatten: comment marks are listed, quiet leaves
+    // ignored, and anything else makes the block one that must be searched in full.
+    void other(pugi::xml_node n, const char* read) {
+        if (n.type() != pugi::node_element) return;
+        const char* name = n.name();
+        if (read) {
+            for (pugi::xml_node c : n.children())
+                if (c.type() == pugi::node_element && !same(c.name(), read)) other(c, nullptr);
+            return;
+        }
+        if (isCommentRangeMark(name))
+            block_.marks.push_back(n);
+        else if (!isQuietLeaf(name))
+            block_.irregular = true;
+    }
+
     void paragraph(pugi::xml_node p) {
         inlines(p, p);
-        out_.push_back({AtomKind::ParaMark, p, 0, 0, U'\r', p});
+        out_.push_back({p, p, 0, U'\r', 0, AtomKind::ParaMark});
     }
 
     void table(pugi::xml_node tbl) {
         long tableStart = here();
+        for (pugi::xml_node c : tbl.children())
+            if (!is(c, "w:tr")) other(c, nullptr);
         for (pugi::xml_node tr : rowsOf(tbl)) {
             long rowStart = here();
             pugi::xml_node lastCell;
+            for (pugi::xml_node c : tr.children())
+                if (!is(c, "w:tc")) other(c, nullptr);
             for (pugi::xml_node tc : cellsOf(tr)) {
                 std::size_t before = out_.size();
                 blocks(tc);
@@ -50,12 +119,12 @@ class Flattener {
                     out_.back().kind = AtomKind::CellMark;
                     out_.back().node = tc;
                 } else {
-                    out_.push_back({AtomKind::CellMark, tc, 0, 0, U'\a', pugi::xml_node()});
+                    out_.push_back({tc, pugi::xml_node(), 0, U'\a', 0, AtomKind::CellMark});
                 }
                 record(tc, static_cast<long>(before));
                 lastCell = tc;
             }
-            out_.push_back({AtomKind::RowMark, tr, 0, 0, U'\a', lastCell.last_child()});
+            out_.push_back({tr, lastCell.last_child(), 0, U'\a', 0, AtomKind::RowMark});
             record(tr, rowStart);
         }
         record(tbl, tableStart);
@@ -73,11 +142,14 @@ class Flattener {
                 run(c, p);
             } else if (is(c, "w:sdt")) {
                 inlines(c.child("w:sdtContent"), p);
+                other(c, "w:sdtContent");
             } else if (!std::strcmp(name, "w:hyperlink") || !std::strcmp(name, "w:customXml") ||
                        !std::strcmp(name, "w:smartTag") || !std::strcmp(name, "w:fldSimple") ||
                        !std::strcmp(name, "w:ins") || !std::strcmp(name, "w:moveTo") ||
                        !std::strcmp(name, "w:dir") || !std::strcmp(name, "w:bdo")) {
                 inlines(c, p);
+            } else {
+                other(c, nullptr);
             }
         }
     }
@@ -91,9 +163,16 @@ class Flattener {
                 std::size_t pos = 0;
                 // A malformed byte is a character of its own (U+FFFD) whose byte stays as it was.
                 while (pos < length) {
+                    const auto byte = static_cast<unsigned char>(bytes[pos]);
+                    if (byte < 0x80) {  // most invoice text is ASCII
+                        out_.push_back({c, p, static_cast<std::uint32_t>(pos), byte, 1,
+                                        AtomKind::Char});
+                        ++pos;
+                        continue;
+                    }
                     const text::Utf8Char ch = text::decodeUtf8(bytes + pos, length - pos);
-                    out_.push_back({AtomKind::Char, c, static_cast<std::uint32_t>(pos),
-                                    static_cast<std::uint32_t>(ch.size), ch.ch, p});
+                    out_.push_back({c, p, static_cast<std::uint32_t>(pos), ch.ch,
+                                    static_cast<std::uint8_t>(ch.size), AtomKind::Char});
                     pos += ch.size;
                 }
             } else if (!std::strcmp(name, "w:tab")) {
@@ -113,20 +192,60 @@ class Flattener {
                     static_cast<char32_t>(std::strtoul(c.attribute("w:char").value(), nullptr, 16)),
                     p);
             } else if (!std::strcmp(name, "w:commentReference")) {
-                out_.push_back({AtomKind::Ref, c, 0, 0, 0, p});
+                out_.push_back({c, p, 0, 0, 0, AtomKind::Ref});
+                block_.marks.push_back(c);
+            } else if (c.type() == pugi::node_element && !isQuietLeaf(name) &&
+                       !same(name, "w:delText")) {
+                block_.irregular = true;  // drawings, embedded objects, anything unknown
             }
         }
     }
 
     void push(pugi::xml_node c, char32_t ch, pugi::xml_node p) {
-        out_.push_back({AtomKind::Char, c, 0, 0, ch, p});
+        out_.push_back({c, p, 0, ch, 0, AtomKind::Char});
     }
 
     std::vector<Atom>& out_;
     std::vector<ContainerSpan>& containers_;
+    Block& block_;
 };
 
 }  // namespace
+
+namespace {
+
+// The `index`-th (from 0) child named `name` of `parent`, looking through content-control and
+// custom-XML wrappers as rowsOf/cellsOf do; counts them all when `index` is negative.
+std::pair<pugi::xml_node, long> nthWrapped(pugi::xml_node parent, const char* name, long index) {
+    long seen = 0;
+    for (pugi::xml_node c : parent.children()) {
+        if (is(c, name)) {
+            if (seen++ == index) return {c, seen};
+        } else if (is(c, "w:sdt") || is(c, "w:customXml")) {
+            pugi::xml_node inner = is(c, "w:sdt") ? c.child("w:sdtContent") : c;
+            for (pugi::xml_node r : inner.children(name))
+                if (seen++ == index) return {r, seen};
+        }
+    }
+    return {pugi::xml_node(), seen};
+}
+
+}  // namespace
+
+const std::vector<pugi::xml_node>& DocState::rowsCached(pugi::xml_node tbl) {
+    if (rowsCacheOf_ != tbl || rowsCacheAt_ != edits) {
+        rowsCache_ = rowsOf(tbl);
+        rowsCacheOf_ = tbl;
+        rowsCacheAt_ = edits;
+    }
+    return rowsCache_;
+}
+
+
+pugi::xml_node nthCell(pugi::xml_node tr, long index) {
+    return index < 0 ? pugi::xml_node() : nthWrapped(tr, "w:tc", index).first;
+}
+long cellCount(pugi::xml_node tr) { return nthWrapped(tr, "w:tc", -1).second; }
 
 std::vector<pugi::xml_node> rowsOf(pugi::xml_node tbl) {
     std::vector<pugi::xml_node> rows;
@@ -154,20 +273,158 @@ std::vector<pugi::xml_node> cellsOf(pugi::xml_node tr) {
     return cells;
 }
 
-const std::vector<Atom>& Story::atoms() {
-    if (!valid_) {
-        atoms_.clear();
-        containers_.clear();
-        Flattener(atoms_, containers_).blocks(root_);
-        spanIndexValid_ = false;
-        valid_ = true;
-    }
-    return atoms_;
+namespace {
+
+constexpr std::size_t kLinearSpans = 512;
+
+bool flattens(pugi::xml_node c) {
+    return is(c, "w:p") || is(c, "w:tbl") || is(c, "w:sdt") || is(c, "w:customXml");
 }
 
-void Story::touched() {
+void flatten(Block& block) {
+    block.atoms.clear();
+    block.containers.clear();
+    block.marks.clear();
+    block.irregular = false;
+    block.liveRefsAt = ~0ull;
+    Flattener(block).block(pugi::xml_node(block.node));
+    block.containersSorted = false;
+    block.refs.clear();
+    for (std::size_t k = 0; k < block.atoms.size(); ++k)
+        if (block.atoms[k].kind == AtomKind::Ref) block.refs.push_back(static_cast<std::uint32_t>(k));
+    block.dirty = false;
+}
+
+}  // namespace
+
+const Atom& AtomView::operator[](long i) const { return story_->at(i); }
+long AtomView::size() const { return story_->size(); }
+
+void Story::sync() {
+    if (valid_) return;
+    // The common case: the root's children are still the blocks we know, only some of their
+    // contents changed.
+    bool same = !allDirty_;
+    if (same) {
+        std::size_t k = 0;
+        for (pugi::xml_node c : root_.children()) {
+            if (!flattens(c)) continue;
+            if (k == blocks_.size() || blocks_[k].node != c.internal_object()) {
+                same = false;
+                break;
+            }
+            ++k;
+        }
+        same = same && k == blocks_.size();
+    }
+    if (!same) {
+        std::vector<Block> fresh;
+        for (pugi::xml_node c : root_.children()) {
+            if (!flattens(c)) continue;
+            auto known = allDirty_ ? blockIndex_.end() : blockIndex_.find(c.internal_object());
+            if (known != blockIndex_.end() && !blocks_[known->second].dirty) {
+                fresh.push_back(std::move(blocks_[known->second]));
+            } else {
+                fresh.emplace_back();
+                fresh.back().node = c.internal_object();
+                fresh.back().dirty = true;
+            }
+        }
+        blocks_ = std::move(fresh);
+        blockIndex_.clear();
+        for (std::size_t k = 0; k < blocks_.size(); ++k) blockIndex_.emplace(blocks_[k].node, k);
+    }
+    long start = 0;
+    for (Block& b : blocks_) {
+        if (b.dirty) flatten(b);
+        b.start = start;
+        start += static_cast<long>(b.atoms.size());
+    }
+    size_ = start;
+    hint_ = 0;
+    allDirty_ = false;
+    valid_ = true;
+}
+
+long Story::size() {
+    sync();
+    return size_;
+}
+
+std::size_t Story::blockOf(long i) {
+    sync();
+    if (hint_ < blocks_.size()) {
+        const Block& b = blocks_[hint_];
+        if (i >= b.start && i < b.start + static_cast<long>(b.atoms.size())) return hint_;
+        // Reads mostly move on to the next block.
+        if (hint_ + 1 < blocks_.size()) {
+            const Block& next = blocks_[hint_ + 1];
+            if (i >= next.start && i < next.start + static_cast<long>(next.atoms.size()))
+                return ++hint_;
+        }
+    }
+    // The last block starting at or before `i` that holds any item.
+    auto it = std::upper_bound(blocks_.begin(), blocks_.end(), i,
+                               [](long pos, const Block& b) { return pos < b.start; });
+    std::size_t k = static_cast<std::size_t>(it - blocks_.begin());
+    while (k > 0 && blocks_[k - 1].atoms.empty()) --k;
+    hint_ = k > 0 ? k - 1 : 0;
+    return hint_;
+}
+
+pugi::xml_node Story::topOf(pugi::xml_node n) const {
+    for (pugi::xml_node p = n; p; p = p.parent())
+        if (p.parent() == root_) return p;
+    return {};
+}
+
+Block* Story::blockFor(pugi::xml_node top) {
+    sync();
+    auto found = blockIndex_.find(top.internal_object());
+    return found == blockIndex_.end() ? nullptr : &blocks_[found->second];
+}
+
+void Story::touched(pugi::xml_node where) {
     part_.dirty = true;
     valid_ = false;
+    ++generation_;
+    ++doc_.edits;
+    if (where == root_) return;  // only the list of children changed
+    pugi::xml_node top = topOf(where);
+    if (!top) {
+        allDirty_ = true;  // not in the story (any more): start over
+        return;
+    }
+    // A child not known yet is flattened as new on the next read.
+    auto found = blockIndex_.find(top.internal_object());
+    if (found != blockIndex_.end()) blocks_[found->second].dirty = true;
+}
+
+void Story::touchedItems(long first, long last) {
+    if (first > last) return;
+    auto [from, to] = blocksOver(first, last);
+    for (std::size_t k = from; k < to; ++k) blocks_[k].dirty = true;
+    part_.dirty = true;
+    valid_ = false;
+    ++generation_;
+    ++doc_.edits;
+}
+
+std::pair<std::size_t, std::size_t> Story::blocksOver(long first, long last) {
+    long n = size();
+    if (n == 0 || first > last || last < 0 || first >= n) return {0, 0};
+    std::size_t from = blockOf(std::max(first, 0L));
+    std::size_t to = blockOf(std::min(last, n - 1)) + 1;
+    return {from, to};
+}
+
+long Story::positionOf(pugi::xml_node node) {
+    pugi::xml_node top = topOf(node);
+    Block* b = top ? blockFor(top) : nullptr;
+    if (!b) return -1;
+    for (std::size_t k = 0; k < b->atoms.size(); ++k)
+        if (b->atoms[k].node == node) return b->start + static_cast<long>(k);
+    return -1;
 }
 
 std::shared_ptr<RangeState> Story::makeRange(long start, long end) {
@@ -206,35 +463,46 @@ void Story::shift(long at, long removed, long inserted, const RangeState* actor)
 }
 
 std::pair<long, long> Story::span(pugi::xml_node container) {
-    atoms();
-    if (!spanIndexValid_) {
-        spanIndex_.clear();
-        for (const ContainerSpan& c : containers_)
-            spanIndex_.emplace(c.node, std::pair{c.first, c.end});
-        spanIndexValid_ = true;
-    }
+    if (container == root_) return {0, size()};
+    pugi::xml_node top = topOf(container);
+    Block* b = top ? blockFor(top) : nullptr;
+    if (!b || b->atoms.empty()) return {0, 0};
+    const long count = static_cast<long>(b->atoms.size());
+    if (top == container) return {b->start, b->start + count};
     const char* name = container.name();
     if (!std::strcmp(name, "w:tbl") || !std::strcmp(name, "w:tr") || !std::strcmp(name, "w:tc")) {
         // Flattening enters these only through their table, and every item it emits inside one
         // lies in its subtree, so a container it never entered holds no item.
-        auto found = spanIndex_.find(container.internal_object());
-        if (found == spanIndex_.end() || found->second.first == found->second.second) return {0, 0};
-        return found->second;
+        pugi::xml_node_struct* wanted = container.internal_object();
+        auto& spans = b->containers;
+        std::vector<ContainerSpan>::const_iterator found;
+        if (spans.size() <= kLinearSpans) {
+            // An invoice table has about a hundred: a scan costs less than sorting them.
+            found = std::find_if(spans.begin(), spans.end(),
+                                 [&](const ContainerSpan& c) { return c.node == wanted; });
+        } else {
+            if (!b->containersSorted) {  // sorted on the first lookup only
+                std::sort(spans.begin(), spans.end(),
+                          [](const ContainerSpan& x, const ContainerSpan& y) { return x.node < y.node; });
+                b->containersSorted = true;
+            }
+            found = std::lower_bound(
+                spans.begin(), spans.end(), wanted,
+                [](const ContainerSpan& c, pugi::xml_node_struct* n) { return c.node < n; });
+            if (found != spans.end() && found->node != wanted) found = spans.end();
+        }
+        if (found == spans.end() || found->first == found->end) return {0, 0};
+        return {b->start + found->first, b->start + found->end};
     }
-    return scanSpan(container);
-}
-
-std::pair<long, long> Story::scanSpan(pugi::xml_node container) {
-    const auto& items = atoms();
     long first = -1, last = -1;
-    for (long i = 0; i < static_cast<long>(items.size()); ++i) {
+    for (long i = 0; i < count; ++i) {
         bool inside = false;
-        for (pugi::xml_node p = items[i].node; p; p = p.parent()) {
+        for (pugi::xml_node p = b->atoms[static_cast<std::size_t>(i)].node; p && p != top;
+             p = p.parent()) {
             if (p == container) {
                 inside = true;
                 break;
             }
-            if (p == root_) break;
         }
         if (inside) {
             if (first < 0) first = i;
@@ -244,14 +512,14 @@ std::pair<long, long> Story::scanSpan(pugi::xml_node container) {
         }
     }
     if (first < 0) return {0, 0};
-    return {first, last + 1};
+    return {b->start + first, b->start + last + 1};
 }
 
 std::string Story::text(long start, long end) {
-    const auto& items = atoms();
     std::string out;
-    for (long i = std::max(0L, start); i < end && i < static_cast<long>(items.size()); ++i) {
-        const Atom& a = items[i];
+    const long n = size();
+    for (long i = std::max(0L, start); i < end && i < n; ++i) {
+        const Atom& a = at(i);
         switch (a.kind) {
             case AtomKind::Char:
                 if (a.len)

@@ -192,7 +192,7 @@ void Cell::SetWidth(double points) {
     pugi::xml_node tbl = tc.parent();
     while (tbl && !is(tbl, "w:tbl")) tbl = tbl.parent();
     recomputeGrid(tbl);
-    doc_->body().touched();
+    doc_->body().changed();
 }
 
 double Cell::Width() const {
@@ -237,7 +237,7 @@ long Row::Index() const {
 
 long Row::CellCount() const {
     requireTable(doc_, tr_);
-    return static_cast<long>(cellsOf(toNode(tr_)).size());
+    return cellCount(toNode(tr_));
 }
 
 void Row::SetHeight(double points, RowHeightRule rule) {
@@ -257,7 +257,7 @@ void Row::SetHeight(double points, RowHeightRule rule) {
     height.append_attribute("w:hRule") = rule == RowHeightRule::Exactly   ? "exact"
                                          : rule == RowHeightRule::AtLeast ? "atLeast"
                                                                           : "auto";
-    doc_->body().touched();
+    doc_->body().changed();
 }
 
 double Row::Height() const {
@@ -279,12 +279,12 @@ Rows::Rows(std::shared_ptr<DocState> doc, const XmlNode* tbl) : doc_(std::move(d
 
 long Rows::Count() const {
     requireTable(doc_, tbl_);
-    return static_cast<long>(rowsOf(toNode(tbl_)).size());
+    return static_cast<long>(doc_->rowsCached(toNode(tbl_)).size());
 }
 
 Row Rows::Item(long index) const {
     requireTable(doc_, tbl_);
-    auto rows = rowsOf(toNode(tbl_));
+    const auto& rows = doc_->rowsCached(toNode(tbl_));
     if (index < 1 || index > static_cast<long>(rows.size()))
         throw Error(tarvex::errc::subscriptOutOfRange);
     return Row(doc_, toRef(rows[static_cast<std::size_t>(index - 1)]));
@@ -310,7 +310,7 @@ Row Rows::Add() {
             c = next;
         }
     }
-    body.touched();
+    body.touched(row);
     auto [s, e] = body.span(row);
     body.shift(s, 0, body.size() - before);
     return Row(doc_, toRef(row));
@@ -332,7 +332,7 @@ void Column::SetWidth(double points) {
                      twips);
     }
     recomputeGrid(toNode(tbl_));
-    doc_->body().touched();
+    doc_->body().changed();
 }
 
 void Column::Select() {
@@ -421,7 +421,7 @@ void Border::SetLineStyle(LineStyle style) {
         side.append_attribute("w:space") = "0";
         side.append_attribute("w:color") = "auto";
     }
-    doc_->body().touched();
+    doc_->body().changed();
 }
 
 // --- Table / Tables ------------------------------------------------------------------------------
@@ -430,16 +430,19 @@ Table::Table(std::shared_ptr<DocState> doc, const XmlNode* tbl) : doc_(std::move
 
 word::Cell Table::Cell(long row, long column) const {
     requireTable(doc_, tbl_);
-    auto rows = rowsOf(toNode(tbl_));
-    if (row < 1 || row > static_cast<long>(rows.size()))
+    const auto& rows = doc_->rowsCached(toNode(tbl_));
+    pugi::xml_node tr = row >= 1 && row <= static_cast<long>(rows.size())
+                            ? rows[static_cast<std::size_t>(row - 1)]
+                            : pugi::xml_node();
+    if (!tr)
         raise(tarvex::errc::subscriptOutOfRange,
               "Die Tabelle hat keine Zeile " + std::to_string(row) + ".");
-    auto cells = cellsOf(rows[static_cast<std::size_t>(row - 1)]);
-    if (column < 1 || column > static_cast<long>(cells.size()))
+    pugi::xml_node tc = nthCell(tr, column - 1);
+    if (!tc)
         raise(tarvex::errc::subscriptOutOfRange, "Die Zeile " + std::to_string(row) +
                                                      " hat keine Zelle " + std::to_string(column) +
                                                      ".");
-    return word::Cell(doc_, toRef(cells[static_cast<std::size_t>(column - 1)]));
+    return word::Cell(doc_, toRef(tc));
 }
 
 word::Range Table::Range() const {

@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""Whole command-line runs against the floor, on invoices with 1, 20 and 200 fee tables.
+
+    bench/rundlauf.py [BUILD_DIR] [--runs N] [--sizes 1,20,200]
+
+For each size the script builds the invoice itself (one OK on the demo invoice, then the fee
+table repeated by rechnungen_erzeugen.py, plus a ten-page appendix) and times, interleaved:
+
+  OK     tarvex show 0 ... -e "type mskAGPSohne 10" -e "type mskAGP 4" -e ok  (the whole round
+         trip: process start, plug-in, database, invoice opened, fee table written, totals
+         rebuilt, durable save, commit), on a fresh copy of invoice and database each run;
+  dump   tarvex dump --json of the invoice;
+  floor  tarvex_boden: read the package, parse and serialise document and comments, write it
+         and flush it to disk.
+
+Before timing, each command is checked once: OK must add the fee table and total it, dump must
+list every table, the floor's copy must dump like the original. Prints medians, the ratios to
+the floor, the growth from 20 to 200 tables and each command's peak memory (maximum resident
+set size of the process) in one table.
+"""
+import argparse
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+HIER = os.path.dirname(os.path.abspath(__file__))
+QUELLE = os.path.dirname(HIER)
+
+
+def lauf(befehl, env):
+    """Runs a command; returns (seconds, peak memory in KiB, stdout)."""
+    start = time.perf_counter()
+    proc = subprocess.Popen(befehl, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    out, err = proc.stdout.read(), proc.stderr.read()
+    _, status, nutzung = os.wait4(proc.pid, 0)
+    dauer = time.perf_counter() - start
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    if proc.returncode != 0:
+        sys.exit(f"rundlauf: {' '.join(befehl)} endete mit {proc.returncode}\n{err.decode()}")
+    return dauer, nutzung.ru_maxrss, out
+
+
+def betrag(cent):
+    euro, rest = divmod(cent, 100)
+    tausender = f"{euro:,}".replace(",", ".")
+    return f"{tausender},{rest:02d} €"
+
+
+def main():
+    args = argparse.ArgumentParser()
+    args.add_argument("build", nargs="?", default="build")
+    args.add_argument("--runs", type=int, default=11)
+    args.add_argument("--sizes", default="1,20,200")
+    a = args.parse_args()
+    build = os.path.abspath(a.build)
+    tarvex = os.path.join(build, "apps/tarvex/tarvex")
+    boden = os.path.join(build, "bench/tarvex_boden")
+    for programm in (tarvex, boden):
+        if not os.access(programm, os.X_OK):
+            sys.exit(f"rundlauf: {programm} fehlt; zuerst bauen")
+
+    arbeit = tempfile.mkdtemp(prefix="tarvex-rundlauf-")
+    try:
+        env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(arbeit, "config"), TMPDIR=arbeit,
+                   TARVEX_HEUTE="2026-03-01")
+        demo = os.path.join(arbeit, "demo")
+        lauf([tarvex, "init", demo], env)
+        datenbank = os.path.join(demo, "lumora.sqlite")
+        eingabe = os.path.join(demo, "rechnung.docx")
+
+        def ok_befehl(doc, db):
+            return [tarvex, "show", "0", "--db", db, "--doc", doc, "--rechnung", "1", "--wahl",
+                    "neu", "-e", "type mskAGPSohne 10", "-e", "type mskAGP 4", "-e", "ok"]
+
+        # The invoice with one fee table that the larger ones are built from.
+        eins = os.path.join(arbeit, "eins.docx")
+        shutil.copy(eingabe, eins)
+        db = os.path.join(arbeit, "eins.sqlite")
+        shutil.copy(datenbank, db)
+        lauf(ok_befehl(eins, db), env)
+
+        def tabellen(doc):
+            return json.loads(lauf([tarvex, "dump", doc, "--json"], env)[2])["tables"]
+
+        gebuehr = tabellen(eins)[0]["rows"][-1][-1]["text"].strip()  # "1.250,00 €"
+        gebuehr_cent = int(gebuehr.replace(".", "").replace(",", "").replace(" €", ""))
+
+        zeilen = []
+        for n in [int(x) for x in a.sizes.split(",")]:
+            rechnung = os.path.join(arbeit, f"rechnung-{n}.docx")
+            subprocess.run([sys.executable, os.path.join(HIER, "rechnungen_erzeugen.py"), eins,
+                            rechnung, str(n)], check=True)
+            doc, db, kopie = (os.path.join(arbeit, x) for x in ("t.docx", "t.sqlite", "b.docx"))
+
+            def frisch():
+                shutil.copy(rechnung, doc)
+                shutil.copy(datenbank, db)
+
+            # Each command does its job before it is timed.
+            vorher = tabellen(rechnung)
+            if len(vorher) != n + 1:
+                sys.exit(f"rundlauf: dump zeigt {len(vorher)} Tabellen statt {n + 1}")
+            frisch()
+            lauf(ok_befehl(doc, db), env)
+            nachher = tabellen(doc)
+            summe = json.dumps(nachher[-1], ensure_ascii=False)
+            if len(nachher) != n + 2 or betrag((n + 1) * gebuehr_cent) not in summe:
+                sys.exit(f"rundlauf: OK hat bei {n} Tabellen keine Tabelle mit Summe geschrieben")
+            lauf([boden, rechnung, kopie], env)
+            if tabellen(kopie) != vorher:
+                sys.exit("rundlauf: die Kopie des Bodens liest sich anders als das Original")
+
+            zeiten = {"ok": [], "dump": [], "boden": []}
+            speicher = {"ok": 0, "dump": 0, "boden": 0}
+            for _ in range(a.runs):
+                frisch()
+                for name, befehl in (("ok", ok_befehl(doc, db)),
+                                     ("dump", [tarvex, "dump", rechnung, "--json"]),
+                                     ("boden", [boden, rechnung, kopie])):
+                    dauer, kib, _ = lauf(befehl, env)
+                    zeiten[name].append(dauer)
+                    speicher[name] = max(speicher[name], kib)
+            groesse = os.path.getsize(rechnung)
+            with zipfile.ZipFile(rechnung) as z:
+                teil = z.getinfo("word/document.xml").file_size
+            zeilen.append((n, teil, {k: statistics.median(v) for k, v in zeiten.items()},
+                           speicher, groesse))
+
+        print(f"Medianwerte aus {a.runs} Läufen je Befehl (abwechselnd gemessen)\n")
+        print("| Gebührentabellen | document.xml | OK | dump --json | Boden | OK / Boden "
+              "| dump / Boden | Spitze OK / dump / Boden |")
+        print("|---|---|---|---|---|---|---|---|")
+        for n, teil, m, s, _ in zeilen:
+            print(f"| {n} | {teil / 1024:.0f} KiB | {m['ok'] * 1000:.0f} ms "
+                  f"| {m['dump'] * 1000:.0f} ms | {m['boden'] * 1000:.0f} ms "
+                  f"| {m['ok'] / m['boden']:.2f} × | {m['dump'] / m['boden']:.2f} × "
+                  f"| {s['ok'] / 1024:.1f} / {s['dump'] / 1024:.1f} / {s['boden'] / 1024:.1f} MiB "
+                  f"({s['ok'] / s['boden']:.2f} × / {s['dump'] / s['boden']:.2f} ×) |")
+        groessen = {n: m for n, _, m, _, _ in zeilen}
+        if 20 in groessen and 200 in groessen:
+            ok = groessen[200]["ok"] / groessen[20]["ok"]
+            boden_wachstum = groessen[200]["boden"] / groessen[20]["boden"]
+            print(f"\nWachstum 20 → 200 Tabellen: OK {ok:.2f} ×, Boden {boden_wachstum:.2f} × "
+                  f"(Verhältnis {ok / boden_wachstum:.2f})")
+    finally:
+        shutil.rmtree(arbeit, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,156 @@
+// The character model is kept per block and updated only where an edit touched it. After any
+// sequence of edits it must describe the document exactly as a model built afresh from the
+// saved bytes does; and what the blocks' summaries skip must still be found.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+
+#include "word_test_support.h"
+
+namespace tarvex::word {
+namespace {
+
+using namespace test;
+
+// Every position and text a caller can observe: the whole content, each table's cells with
+// their ranges, and each comment with the position of its reference mark.
+std::string observe(Document& doc) {
+    std::ostringstream out;
+    Range all = doc.Content();
+    out << "content " << all.End() << " " << all.Text() << "\n";
+    Tables tables = doc.Tables();
+    for (long t = 1; t <= tables.Count(); ++t) {
+        Table table = tables.Item(t);
+        Range r = table.Range();
+        out << "table " << r.Start() << "-" << r.End() << "\n";
+        for (long row = 1; row <= table.Rows().Count(); ++row)
+            for (long c = 1; c <= table.Rows().Item(row).CellCount(); ++c) {
+                Range cell = table.Cell(row, c).Range();
+                out << " " << cell.Start() << "-" << cell.End() << " " << cell.Text();
+            }
+        out << "\n";
+    }
+    Comments comments = doc.Comments();
+    for (long i = 1; i <= comments.Count(); ++i)
+        out << "comment " << comments.Item(i).Reference().Start() << " "
+            << comments.Item(i).Text() << "\n";
+    out << "shapes " << doc.Shapes().Count() << "\n";
+    return out.str();
+}
+
+const std::string kBody =
+    R"(<w:p><w:r><w:t>Anschreiben</w:t></w:r></w:p>)"
+    R"(<w:tbl><w:tr><w:tc><w:p><w:r><w:t>a1</w:t></w:r></w:p></w:tc><w:tc><w:p/></w:tc></w:tr>)"
+    R"(<w:tr><w:tc><w:p><w:r><w:t>b1</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>b2</w:t></w:r></w:p></w:tc></w:tr></w:tbl>)"
+    R"(<w:p><w:r><w:t xml:space="preserve">Mitte </w:t></w:r><w:r><w:commentReference w:id="0"/></w:r></w:p>)"
+    R"(<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c1</w:t></w:r></w:p></w:tc></w:tr></w:tbl>)"
+    R"(<w:p><w:r><w:t>Schluss</w:t></w:r></w:p>)";
+const std::string kComments =
+    R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+    R"(<w:comment w:id="0" w:author="A"><w:p><w:r><w:t>lumNetto</w:t></w:r></w:p></w:comment></w:comments>)";
+const std::map<std::string, std::string> kCommentsPart = {
+    {"word/comments.xml", kComments},
+    {"word/_rels/document.xml.rels",
+     R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+     R"(<Relationship Id="rId5" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments" Target="comments.xml"/></Relationships>)"}};
+
+struct EditCase {
+    const char* name;
+    std::function<void(Document&)> edit;
+};
+
+class EditedModel : public ::testing::TestWithParam<EditCase> {};
+
+// Ranges held across the edits, and everything read after them, match a fresh model.
+TEST_P(EditedModel, MatchesTheModelOfTheSavedDocument) {
+    auto doc = Document::FromBytes(minimalDocx(kBody, kCommentsPart));
+    Range last = doc->Tables().Item(2).Cell(1, 1).Range();  // held while the edits happen
+    GetParam().edit(*doc);
+    auto fresh = Document::FromBytes(doc->SaveToBytes());
+    EXPECT_EQ(observe(*doc), observe(*fresh));
+    if (doc->Tables().Count() >= 2) {
+        Tables tables = fresh->Tables();
+        Range again = tables.Item(tables.Count()).Cell(1, 1).Range();
+        EXPECT_EQ(last.Start(), again.Start());
+        EXPECT_EQ(last.Text(), again.Text());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, EditedModel,
+    ::testing::Values(
+        EditCase{"TextInAnEarlierCell",
+                 [](Document& d) { d.Tables().Item(1).Cell(1, 2).Range().InsertAfter("neu"); }},
+        EditCase{"ParagraphsInTheFirstParagraph",
+                 [](Document& d) {
+                     Range r = d.Tables().Item(1).Range();
+                     r.Collapse(CollapseDirection::Start);
+                     r.InsertBefore("eins\rzwei\r\ndrei");
+                 }},
+        EditCase{"TableAddedAtTheStart",
+                 [](Document& d) {
+                     Range r = d.Content();
+                     r.Collapse(CollapseDirection::Start);
+                     Table added = d.Tables().Add(r, 2, 2);
+                     added.Cell(2, 2).Range().InsertAfter("x");
+                 }},
+        EditCase{"FirstTableDeleted", [](Document& d) { d.Tables().Item(1).Delete(); }},
+        EditCase{"RowAdded",
+                 [](Document& d) {
+                     d.Tables().Item(1).Rows().Add();
+                     d.Tables().Item(1).Cell(3, 1).Range().InsertAfter("r3");
+                 }},
+        EditCase{"CommentAddedInACellAndTheOldOneDeleted",
+                 [](Document& d) {
+                     d.Comments().Add(d.Tables().Item(1).Cell(2, 2).Range(), "no");
+                     d.Comments().Item(1).Delete();
+                 }},
+        EditCase{"SelectionTypedOver",
+                 [](Document& d) {
+                     d.Tables().Item(1).Cell(2, 1).Select();
+                     d.Application().Selection().TypeText("getippt");
+                 }},
+        EditCase{"TextBoxAddedAndRemoved",
+                 [](Document& d) {
+                     Shape box = d.Shapes().AddTextbox(TextOrientation::Horizontal, 10, 10,
+                                                       100, 20);
+                     box.TextRange().InsertAfter("Zahlungsziel");
+                     d.Shapes().Item(1).Delete();
+                     d.Shapes().AddTextbox(TextOrientation::Horizontal, 10, 10, 100, 20);
+                 }},
+        EditCase{"RangeAcrossBlocksDeleted",
+                 [](Document& d) {
+                     Range all = d.Content();
+                     Range r = d.Tables().Item(1).Range();
+                     r.Collapse(CollapseDirection::End);
+                     r.MoveEnd(4);
+                     r.Delete();
+                     EXPECT_GT(all.End(), 0);
+                 }}),
+    [](const ::testing::TestParamInfo<EditCase>& c) { return c.param.name; });
+
+// Marks and drawings inside content the flattening does not read (deleted text, a text box,
+// a mark between paragraphs) are still found: ids stay unique, removals are complete.
+TEST(BlockSummaries, MarksAndDrawingsOutsideTheTextAreStillFound) {
+    auto doc = Document::FromBytes(minimalDocx(
+        R"(<w:commentRangeStart w:id="0"/>)"
+        R"(<w:p><w:r><w:t>Text</w:t></w:r><w:r><w:commentReference w:id="0"/></w:r></w:p>)"
+        R"(<w:p><w:del w:id="90" w:author="A"><w:r><w:commentReference w:id="7"/></w:r></w:del></w:p>)"
+        R"(<w:p><w:r><w:drawing><wp:anchor xmlns:wp="http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing" relativeHeight="251659300">)"
+        R"(<wp:docPr id="41" name="Bild"/></wp:anchor></w:drawing></w:r></w:p>)",
+        kCommentsPart));
+    EXPECT_EQ(doc->Shapes().Count(), 1);
+    doc->Comments().Add(doc->Content(), "neu");
+    doc->Shapes().AddTextbox(TextOrientation::Horizontal, 10, 10, 100, 20);
+    doc->Comments().Item(1).Delete();  // the comment whose range starts between paragraphs
+    const std::string xml = zipEntries(doc->SaveToBytes())["word/document.xml"];
+    EXPECT_NE(xml.find(R"(w:commentReference w:id="8")"), std::string::npos) << xml;
+    EXPECT_EQ(xml.find(R"(w:commentRangeStart w:id="0")"), std::string::npos);
+    EXPECT_NE(xml.find(R"(docPr id="42")"), std::string::npos);
+    EXPECT_NE(xml.find(R"(relativeHeight="251659301")"), std::string::npos);
+    EXPECT_EQ(doc->Shapes().Count(), 2);
+}
+
+}  // namespace
+}  // namespace tarvex::word
