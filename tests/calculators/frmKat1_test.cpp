@@ -65,6 +65,19 @@ TEST_F(ZerlegungTest, EmptyWindowWritesTwentyRowsWithNineteenUsedAndTheFeeUnmark
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
 
+// The land value was never entered and the table has no row for a share: the read-back
+// leaves the land value empty (not "0") and reads nothing beyond the table's end.
+TEST_F(ZerlegungTest, EmptyWindowReadBackWritesTheSameTableAndLogsNothing) {
+    user::click(zerlegung(), "CommandEnde");
+    const std::string erste = inhalt(*zerlegungstabelle());
+    speichernUndNeuÖffnen();
+    frmKat1& wieder = zerlegung(true);
+    EXPECT_EQ(text(wieder, "mskBoden"), "    ");
+    user::click(wieder, "CommandEnde");
+    EXPECT_EQ(inhalt(*zerlegungstabelle()), erste);
+    EXPECT_EQ(log.count(), 0u) << log.sink().all();
+}
+
 // Every optional block: two source parcels, 53 formed parcels, one division into two small
 // parcels, a first and two further small parcels, one surcharge, 10 and 5 points, land
 // value 150 (2,25), the splinter reduction and a share of 500.
