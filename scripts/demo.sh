@@ -22,7 +22,7 @@ fee() {
   local index=$1 tag=$2
   shift 2
   local actions=()
-  if ! "$tarvex" dump "$doc" | grep -qF "{$tag}"; then
+  if ! "$tarvex" dump "$doc" | grep -F "{$tag}" >/dev/null; then
     for action in "$@"; do actions+=(-e "$action"); done
   fi
   "$tarvex" show "$index" --db "$db" --doc "$doc" --rechnung 1 --wahl 1 "${actions[@]}" -e ok
