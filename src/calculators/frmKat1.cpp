@@ -42,8 +42,8 @@ constexpr double kSplitter = 0.7;
 }  // namespace
 
 frmKat1::frmKat1()
-    : KalkulatorFenster({"frmKat1", "Zerlegung nach Nr. 30.1", "TARVEX_1", "Bereich Bodenwert",
-                         10560, 10620}) {
+    : KalkulatorFenster(
+          {"frmKat1", "Zerlegung nach Nr. 30.1", "TARVEX_1", "Bereich Bodenwert", 10560, 10620}) {
     for (const char* feld :
          {"mskAusFlur", "mskNeuFlur", "mskNeuFlur51", "mskGP", "mskAGP", "mskWeiter75"})
         berechnenBeimVerlassen(feld);
@@ -118,8 +118,7 @@ void frmKat1::FelderAnlegen() {
 
     y += kZeile + 60;
     addCheckBox("sevCheck1", "Ermäßigung Splitterflächen ", {kTextX, y, 3000, 285});
-    addLabel("lblSplitter", kSplitterFaktor, {kTextX + 3240, y + 15, 2400, 255})
-        .setVisible(false);
+    addLabel("lblSplitter", kSplitterFaktor, {kTextX + 3240, y + 15, 2400, 255}).setVisible(false);
 
     y += kZeile + 60;
     addLabel("lblNr30.23.1", "30.23.1", {kNummerX, y + 15, 900, 255});
@@ -161,8 +160,8 @@ void frmKat1::EingabenLöschen() {
     ErrorTrap trap(name(), "EingabenLöschen");
     for (const char* liste : {"grdAusFlur", "grdNeuFlur", "txt_2", "txt_50", "Text4"})
         trap.step(10, [&] { textBox(liste).setText(""); });
-    for (const char* feld : {"mskAusFlur", "mskGesamt", "mskGesamt2", "mskGesamt75",
-                             "mskGesamt599", "mskGP", "mskAGP", "mskBoden"})
+    for (const char* feld : {"mskAusFlur", "mskGesamt", "mskGesamt2", "mskGesamt75", "mskGesamt599",
+                             "mskGP", "mskAGP", "mskBoden"})
         trap.step(20, [&] { masked(feld).setText("    "); });
 }
 

@@ -80,8 +80,7 @@ void frmKat1::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
             z, 5, [&] { return label(betrag).caption() + " €"; }, false, "no");
     };
 
-    posten("30.21.1", "Ausgangsflurstücke", "grdAusFlur", "mskAusFlur", "150,00 €",
-           "lblAusFlur");
+    posten("30.21.1", "Ausgangsflurstücke", "grdAusFlur", "mskAusFlur", "150,00 €", "lblAusFlur");
     weiter(3);
     posten("30.21.2.1", "gebildete Flurstücke", "grdNeuFlur", "mskNeuFlur", "230,00 €",
            "lblNeuFlur");
@@ -93,8 +92,8 @@ void frmKat1::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
     weiter(1);
 
     if (belegt("mskGesamt2")) {
-        posten("30.21.2.2", "Ermäßigungen 2 Flurstücke mit Fläche < 75m² ", "txt_2",
-               "mskGesamt2", "-345,00 €", "lblNeu2");
+        posten("30.21.2.2", "Ermäßigungen 2 Flurstücke mit Fläche < 75m² ", "txt_2", "mskGesamt2",
+               "-345,00 €", "lblNeu2");
         weiter(3);
     }
     const bool weitere = belegt("mskWeiter75");
@@ -108,8 +107,8 @@ void frmKat1::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
         }
     }
     if (belegt("mskGesamt599")) {
-        posten("30.21.2.4", "Anzahl der Erhöhungen Fläche > 599/524 m² ", "Text4",
-               "mskGesamt599", "230,00 €", "lblNeu499");
+        posten("30.21.2.4", "Anzahl der Erhöhungen Fläche > 599/524 m² ", "Text4", "mskGesamt599",
+               "230,00 €", "lblNeu499");
         weiter(3);
     }
 
@@ -195,8 +194,8 @@ void frmKat1::TabelleEinlesen(const word::Table& t) {
         bool mitWeiteren = false;
         trap.step(70, [&] {
             const std::int16_t w = Zeile(z, 3);
-            mitWeiteren = zelle(w, 1).empty() &&
-                          ohneEndblanks(zelle(w, 2)) == ohneEndblanks(kWeitereKleine);
+            mitWeiteren =
+                zelle(w, 1).empty() && ohneEndblanks(zelle(w, 2)) == ohneEndblanks(kWeitereKleine);
             if (mitWeiteren) masked("mskWeiter75").setText(zelle(w, 3));
         });
         weiter(mitWeiteren ? 5 : 3);
@@ -228,8 +227,8 @@ void frmKat1::TabelleEinlesen(const word::Table& t) {
             const std::string wert = zelle(z, 2);
             const bool ziffern = wert.find_first_of("0123456789") < wert.find("€");
             masked("mskBoden")
-                .setText(ziffern ? ohneTausenderpunkte(WertFormatieren(
-                                       germanNumberText(führendeZahl(wert)), 4, 0))
+                .setText(ziffern ? ohneTausenderpunkte(
+                                       WertFormatieren(germanNumberText(führendeZahl(wert)), 4, 0))
                                  : "    ");
             label("lblFaktor").setCaption(zelle(z, 3));
         } else if (block == "30.23.2") {
@@ -246,9 +245,9 @@ void frmKat1::TabelleEinlesen(const word::Table& t) {
     });
     trap.step(120, [&] { GebührBerechnen(); });
     trap.step(130, [&] {
-        const auto gebildet = Variant(static_cast<std::int32_t>(anzahl("mskNeuFlur")) +
-                                      anzahl("mskNeuFlur51"))
-                                  .toInteger();
+        const auto gebildet =
+            Variant(static_cast<std::int32_t>(anzahl("mskNeuFlur")) + anzahl("mskNeuFlur51"))
+                .toInteger();
         masked("mskGesamt")
             .setText(ohneTausenderpunkte(WertFormatieren(std::to_string(gebildet), 4, 0)));
     });

@@ -10,13 +10,13 @@ namespace {
 enum class Klein { keine, erstes, mitWeiteren, nurWeitere };
 
 struct Fall {
-    bool zwei;         // 30.21.2.2
-    Klein klein;       // 30.21.2.3
-    bool gross;        // 30.21.2.4
-    bool splitter;     // 30.1.2
-    bool anteil;       // share of 500
-    bool ueber50;      // formed parcels beyond the 50th
-    bool klasse;       // the classification factor is written instead of the value factor
+    bool zwei;      // 30.21.2.2
+    Klein klein;    // 30.21.2.3
+    bool gross;     // 30.21.2.4
+    bool splitter;  // 30.1.2
+    bool anteil;    // share of 500
+    bool ueber50;   // formed parcels beyond the 50th
+    bool klasse;    // the classification factor is written instead of the value factor
 };
 
 class ZerlegungRundlauf : public ZerlegungTest, public ::testing::WithParamInterface<Fall> {
@@ -27,8 +27,8 @@ class ZerlegungRundlauf : public ZerlegungTest, public ::testing::WithParamInter
     static std::vector<std::string> zustand(frmKat1& f, bool klasse) {
         std::vector<std::string> z;
         for (const char* feld :
-             {"mskAusFlur", "mskGesamt", "mskNeuFlur", "mskNeuFlur51", "mskGesamt2",
-              "mskGesamt75", "mskWeiter75", "mskGesamt599", "mskGP", "mskAGP", "mskBezug"}) {
+             {"mskAusFlur", "mskGesamt", "mskNeuFlur", "mskNeuFlur51", "mskGesamt2", "mskGesamt75",
+              "mskWeiter75", "mskGesamt599", "mskGP", "mskAGP", "mskBezug"}) {
             std::string t = text(f, feld);
             std::erase(t, ' ');
             z.push_back(std::string(feld) + "=" + t);
@@ -116,8 +116,8 @@ std::vector<Fall> alleFälle() {
     std::vector<Fall> fälle;
     for (int bits = 0; bits < 32; ++bits)
         for (Klein k : {Klein::keine, Klein::erstes, Klein::mitWeiteren, Klein::nurWeitere})
-            fälle.push_back({(bits & 1) != 0, k, (bits & 2) != 0, (bits & 4) != 0,
-                             (bits & 8) != 0, (bits & 16) != 0, fälle.size() % 2 == 1});
+            fälle.push_back({(bits & 1) != 0, k, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0,
+                             (bits & 16) != 0, fälle.size() % 2 == 1});
     return fälle;
 }
 

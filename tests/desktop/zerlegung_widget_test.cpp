@@ -61,8 +61,7 @@ TEST(ZerlegungWidgets, WorkedExampleThroughTheWidgetsIsWrittenAndStored) {
     FormWidget* view = window.openFeeItem(4);
     ASSERT_NE(view, nullptr) << window.lastMessage().toStdString();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(window.mdiArea()->subWindowList().front()->windowTitle(),
-              "Zerlegung nach Nr. 30.1");
+    EXPECT_EQ(window.mdiArea()->subWindowList().front()->windowTitle(), "Zerlegung nach Nr. 30.1");
 
     // 3 source parcels, 51 formed, one first small parcel, 12 and 8 points, land value 50
     // (1,5), splinter reduction: subtotal 12.610,00, fee 12.610 × 1,5 × 0,7 = 13.240,50.

@@ -26,11 +26,12 @@ TEST_F(TarvexCli, ZerlegungWithListsIsWrittenReadBackAndRewrittenUnchanged) {
 
     // 3 + 51 parcels, two further small parcels alone, 12 and 8 points, land value 50 (1,5):
     // subtotal 12.610,00, fee × 1,5 × 0,7 = 13.240,50, half of it 6.620,25.
-    CliResult r = tarvex(with({"-e", "type mskAusFlur 3", "-e",
-                               R"(type grdAusFlur "Flst. 12\nFlst. 13")", "-e", "type mskGesamt 51",
-                               "-e", "type mskWeiter75 2", "-e", "type mskGP 12", "-e",
-                               "type mskAGP 8", "-e", "type mskBoden 50", "-e", "click sevCheck1",
-                               "-e", "type mskBezug 500,", "-e", "ok"}));
+    CliResult r =
+        tarvex(with({"-e", "type mskAusFlur 3",  "-e", R"(type grdAusFlur "Flst. 12\nFlst. 13")",
+                     "-e", "type mskGesamt 51",  "-e", "type mskWeiter75 2",
+                     "-e", "type mskGP 12",      "-e", "type mskAGP 8",
+                     "-e", "type mskBoden 50",   "-e", "click sevCheck1",
+                     "-e", "type mskBezug 500,", "-e", "ok"}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(lumoLog(), "");
 
@@ -41,8 +42,8 @@ TEST_F(TarvexCli, ZerlegungWithListsIsWrittenReadBackAndRewrittenUnchanged) {
     EXPECT_EQ(t["rows"].size(), 29u);  // 20, 3 + 2 small parcels, 2 splinter, 2 share
     EXPECT_EQ(cell(t, 3, 1), "Flst. 12\rFlst. 13");
     EXPECT_EQ(cell(t, 7, 2), "1");
-    EXPECT_EQ(cell(t, 10, 4), "0,00 €");      // the empty first small parcel
-    EXPECT_EQ(cell(t, 12, 4), "-230,00 €");   // the two further ones
+    EXPECT_EQ(cell(t, 10, 4), "0,00 €");     // the empty first small parcel
+    EXPECT_EQ(cell(t, 12, 4), "-230,00 €");  // the two further ones
     EXPECT_EQ(cell(t, 18, 4), "12.610,00 €");
     EXPECT_EQ(cell(t, 28, 4), "6.620,25 €");
     EXPECT_EQ(queryText(db, "SELECT NettoRechnung FROM Rechnung"), "662025");
