@@ -1,7 +1,7 @@
 // A Baulandumlegung (30.2) through `tarvex show 3`: the worked example with "G, sonstige
 // Sondergebiete", the reduction and a share of 500, confirmed with OK; the invoice reopened,
-// read back and written again unchanged; then a 30.6 table beside it and the 30.2 table edited
-// in place, the totals always adding exactly the unmarked amounts of both tables.
+// read back and written again unchanged; then a 30.6 and a 30.1 table beside it and the 30.2
+// table edited in place, the totals always adding exactly the unmarked amounts of all tables.
 #include "cli_fixture.h"
 
 namespace tarvex::e2e {
@@ -56,7 +56,7 @@ class Baulandumlegung : public TarvexCli {
     std::string doc, db;
 };
 
-TEST_F(Baulandumlegung, WrittenReadBackAndRewrittenUnchangedBesideA306Table) {
+TEST_F(Baulandumlegung, WrittenReadBackRewrittenAndEditedBeside301And306Tables) {
     CliResult r = show("3", {"-e", "type grdAusFlur \"Flst. 12\\nFlst. 13\"",
                              "-e", "type mskAusFlur 3",
                              "-e", "type mskGesamt 60",
@@ -105,11 +105,14 @@ TEST_F(Baulandumlegung, WrittenReadBackAndRewrittenUnchangedBesideA306Table) {
     EXPECT_EQ(ohneLeerzeichen(fees[0]), geschrieben);
     EXPECT_EQ(summe(d), "40.905,00 €");
 
-    // A 30.6 fee of 1.150,00 beside it, then the 30.2 table edited to the whole fee: the
-    // totals take fee and reduction of 30.2 (81.810,00) and the 30.6 fee.
+    // A 30.6 fee of 1.150,00 and a 30.1 fee of 450,00 beside it, then the 30.2 table edited to
+    // the whole fee: the totals take fee and reduction of 30.2 (81.810,00) and the other fees.
     r = show("0", {"-e", "type mskAGPSohne 10", "-e", "ok"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(summe(dump(doc)), "42.055,00 €");
+    r = show("4", {"-e", "type mskAusFlur 2", "-e", "type mskBoden 50", "-e", "ok"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(summe(dump(doc)), "42.505,00 €");
     const json vorher = dump(doc);
     const int stelle = tableIndex(vorher, "TARVEX_2");
     r = show("3", {"--wahl", "1", "-e", "type mskBezug 1000,", "-e", "ok"});
@@ -118,9 +121,10 @@ TEST_F(Baulandumlegung, WrittenReadBackAndRewrittenUnchangedBesideA306Table) {
     ASSERT_EQ(tablesTagged(d, "TARVEX_2").size(), 1u);
     EXPECT_EQ(tableIndex(d, "TARVEX_2"), stelle);
     EXPECT_EQ(tablesTagged(d, "TARVEX_2")[0]["rows"].size(), 31u);
-    EXPECT_EQ(tablesTagged(d, "TARVEX_5"), tablesTagged(vorher, "TARVEX_5"));
-    EXPECT_EQ(summe(d), "82.960,00 €");
-    EXPECT_EQ(netto(), "8296000");
+    for (const char* andere : {"TARVEX_1", "TARVEX_5"})
+        EXPECT_EQ(tablesTagged(d, andere), tablesTagged(vorher, andere)) << andere;
+    EXPECT_EQ(summe(d), "83.410,00 €");
+    EXPECT_EQ(netto(), "8341000");
     EXPECT_EQ(lumoLog(), "");
 }
 
