@@ -33,17 +33,28 @@ HIER = os.path.dirname(os.path.abspath(__file__))
 QUELLE = os.path.dirname(HIER)
 
 
-def lauf(befehl, env):
-    """Runs a command; returns (seconds, peak memory in KiB, stdout)."""
-    start = time.perf_counter()
-    proc = subprocess.Popen(befehl, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    out, err = proc.stdout.read(), proc.stderr.read()
-    _, status, nutzung = os.wait4(proc.pid, 0)
-    dauer = time.perf_counter() - start
-    proc.returncode = os.waitstatus_to_exitcode(status)
-    if proc.returncode != 0:
-        sys.exit(f"rundlauf: {' '.join(befehl)} endete mit {proc.returncode}\n{err.decode()}")
-    return dauer, nutzung.ru_maxrss, out
+def lauf(befehl, env, messung=None):
+    """Runs a command; returns (seconds, peak memory in KiB, stdout).
+
+    The peak memory comes from /usr/bin/time, which starts the command from its own small
+    process: a child forked from this script would report the script's size instead."""
+    with tempfile.NamedTemporaryFile("r") as bericht:
+        vorne = ["/usr/bin/time", "-f", "%M", "-o", bericht.name] if messung == "zeit" else []
+        if messung == "instruktionen":
+            vorne = ["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
+                     f"--log-file={bericht.name}"]
+        start = time.perf_counter()
+        proc = subprocess.run(vorne + befehl, env=env, capture_output=True)
+        dauer = time.perf_counter() - start
+        if proc.returncode != 0:
+            sys.exit(f"rundlauf: {' '.join(befehl)} endete mit {proc.returncode}\n"
+                     f"{proc.stderr.decode()}")
+        text = bericht.read()
+    if messung == "zeit":
+        return dauer, int(text.split()[-1]), proc.stdout
+    if messung == "instruktionen":
+        return dauer, int(text.split("Collected :")[1].split()[0]), proc.stdout
+    return dauer, 0, proc.stdout
 
 
 def betrag(cent):
@@ -57,6 +68,9 @@ def main():
     args.add_argument("build", nargs="?", default="build")
     args.add_argument("--runs", type=int, default=11)
     args.add_argument("--sizes", default="1,20,200")
+    args.add_argument("--instruktionen", action="store_true",
+                      help="also count each command's instructions once with callgrind "
+                           "(stable where the machine is too loaded for wall times)")
     a = args.parse_args()
     build = os.path.abspath(a.build)
     tarvex = os.path.join(build, "apps/tarvex/tarvex")
@@ -123,14 +137,21 @@ def main():
                 for name, befehl in (("ok", ok_befehl(doc, db)),
                                      ("dump", [tarvex, "dump", rechnung, "--json"]),
                                      ("boden", [boden, rechnung, kopie])):
-                    dauer, kib, _ = lauf(befehl, env)
+                    dauer, kib, _ = lauf(befehl, env, "zeit")
                     zeiten[name].append(dauer)
                     speicher[name] = max(speicher[name], kib)
+            instruktionen = {}
+            if a.instruktionen:
+                frisch()
+                for name, befehl in (("ok", ok_befehl(doc, db)),
+                                     ("dump", [tarvex, "dump", rechnung, "--json"]),
+                                     ("boden", [boden, rechnung, kopie])):
+                    instruktionen[name] = lauf(befehl, env, "instruktionen")[1]
             groesse = os.path.getsize(rechnung)
             with zipfile.ZipFile(rechnung) as z:
                 teil = z.getinfo("word/document.xml").file_size
             zeilen.append((n, teil, {k: statistics.median(v) for k, v in zeiten.items()},
-                           speicher, groesse))
+                           speicher, instruktionen))
 
         print(f"Medianwerte aus {a.runs} Läufen je Befehl (abwechselnd gemessen)\n")
         print("| Gebührentabellen | document.xml | OK | dump --json | Boden | OK / Boden "
@@ -142,12 +163,26 @@ def main():
                   f"| {m['ok'] / m['boden']:.2f} × | {m['dump'] / m['boden']:.2f} × "
                   f"| {s['ok'] / 1024:.1f} / {s['dump'] / 1024:.1f} / {s['boden'] / 1024:.1f} MiB "
                   f"({s['ok'] / s['boden']:.2f} × / {s['dump'] / s['boden']:.2f} ×) |")
+        if a.instruktionen:
+            print("\n| Gebührentabellen | Instruktionen OK | dump | Boden | OK / Boden "
+                  "| dump / Boden |")
+            print("|---|---|---|---|---|---|")
+            for n, _, _, _, i in zeilen:
+                print(f"| {n} | {i['ok'] / 1e6:.1f} M | {i['dump'] / 1e6:.1f} M "
+                      f"| {i['boden'] / 1e6:.1f} M | {i['ok'] / i['boden']:.2f} × "
+                      f"| {i['dump'] / i['boden']:.2f} × |")
         groessen = {n: m for n, _, m, _, _ in zeilen}
         if 20 in groessen and 200 in groessen:
             ok = groessen[200]["ok"] / groessen[20]["ok"]
             boden_wachstum = groessen[200]["boden"] / groessen[20]["boden"]
-            print(f"\nWachstum 20 → 200 Tabellen: OK {ok:.2f} ×, Boden {boden_wachstum:.2f} × "
-                  f"(Verhältnis {ok / boden_wachstum:.2f})")
+            print(f"\nWachstum 20 → 200 Tabellen (Zeit): OK {ok:.2f} ×, Boden "
+                  f"{boden_wachstum:.2f} × (Verhältnis {ok / boden_wachstum:.2f})")
+            if a.instruktionen:
+                i20 = next(i for n, _, _, _, i in zeilen if n == 20)
+                i200 = next(i for n, _, _, _, i in zeilen if n == 200)
+                ok_i, boden_i = i200["ok"] / i20["ok"], i200["boden"] / i20["boden"]
+                print(f"Wachstum 20 → 200 Tabellen (Instruktionen): OK {ok_i:.2f} ×, Boden "
+                      f"{boden_i:.2f} × (Verhältnis {ok_i / boden_i:.2f})")
     finally:
         shutil.rmtree(arbeit, ignore_errors=True)
 
