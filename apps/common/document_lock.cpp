@@ -1,5 +1,7 @@
 #include "document_lock.h"
 
+#include "host_error.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -24,34 +26,56 @@ bool sameFile(int fd, const std::string& path) {
 
 }  // namespace
 
-DocumentLock::DocumentLock(const std::string& path, std::chrono::milliseconds patience) {
+DocumentLock::DocumentLock(const std::string& path, std::chrono::milliseconds patience,
+                           const std::function<void(bool)>& waitNotice) {
     const auto deadline = std::chrono::steady_clock::now() + patience;
+    bool waited = false;
+    const auto endWait = [&] {
+        if (waited && waitNotice) waitNotice(false);
+    };
     for (;;) {
         // A FIFO or device is refused before opening it; the open itself never waits either.
-        if (std::string refusal = notARegularFile(path); !refusal.empty())
-            throw std::runtime_error("Dokument kann nicht geöffnet werden: " + refusal);
+        if (std::string refusal = notARegularFile(path); !refusal.empty()) {
+            endWait();
+            throw HostError("Dokument kann nicht geöffnet werden: " + refusal);
+        }
         fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd_ < 0)
-            throw std::runtime_error("Dokument kann nicht geöffnet werden: " + path + " (" +
-                                     std::strerror(errno) + ")");
+        if (fd_ < 0) {
+            const int err = errno;
+            endWait();
+            throw HostError("Dokument kann nicht geöffnet werden: " + path + " (" +
+                            std::strerror(err) + ")");
+        }
         struct stat opened {};
         if (::fstat(fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
             ::close(fd_);
             fd_ = -1;
-            throw std::runtime_error("Dokument kann nicht geöffnet werden: " + path +
-                                     " ist keine gewöhnliche Datei");
+            endWait();
+            throw HostError("Dokument kann nicht geöffnet werden: " + path +
+                            " ist keine gewöhnliche Datei");
         }
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             if (std::chrono::steady_clock::now() >= deadline) {
                 ::close(fd_);
                 fd_ = -1;
-                throw std::runtime_error("Das Dokument wird gerade von einem anderen Lauf "
-                                         "bearbeitet: " + path);
+                endWait();
+                const std::string after =
+                    patience >= std::chrono::seconds(1)
+                        ? " (länger als " + std::to_string((patience.count() + 999) / 1000) + " s)"
+                        : "";
+                throw HostError("Das Dokument wird gerade von einem anderen Lauf bearbeitet" +
+                                    after + ": " + path,
+                                Outcome::Busy);
             }
+            waited = true;
+            if (waitNotice) waitNotice(true);
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         // The other run may have saved meanwhile: its new file replaced the one we locked.
-        if (sameFile(fd_, path)) return;
+        if (sameFile(fd_, path)) {
+            endWait();
+            return;
+        }
         ::close(fd_);
         fd_ = -1;
     }

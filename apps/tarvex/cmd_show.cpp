@@ -66,7 +66,12 @@ private:
 
 int usage(std::ostream& err, const std::string& message) {
     err << "tarvex show: " << message << "\n";
-    return 2;
+    return static_cast<int>(host::Outcome::BadInput);
+}
+
+int failed(std::ostream& err, const host::HostError& e) {
+    err << "tarvex show: " << e.what() << "\n";
+    return static_cast<int>(e.outcome());
 }
 
 }  // namespace
@@ -85,13 +90,23 @@ int runShow(const Arguments& args, std::ostream& out, std::ostream& err) {
 
     host::SessionOptions options;
     options.documentPatience = kLockPatience;
+    options.databasePatience = std::chrono::seconds(o.warten);
+    options.inform = [&err](const std::string& note) {
+        err << "tarvex show: Hinweis: " << note << "\n";
+    };
+    bool waiting = false;
+    options.waitNotice = [&err, &waiting](bool now) {
+        if (now && !waiting) err << "tarvex show: warte, Rechnung oder Datenbank ist belegt …\n";
+        waiting = now;
+    };
     host::HostSession session(options);
     try {
         session.openDatabase(o.database);
         session.openDocument(o.document);
         session.selectInvoice(o.rechnung);
+        session.checkOrderContext(o.user);
     } catch (const host::HostError& e) {
-        return usage(err, e.what());
+        return failed(err, e);
     }
     try {
         if (o.cursor) {
@@ -110,7 +125,12 @@ int runShow(const Arguments& args, std::ostream& out, std::ostream& err) {
         [answer](ui::Form& dialog) { (*answer)(dialog); }));
 
     // The session rolls the database changes back unless they were committed after the save.
-    ui::Form* window = session.show(o.index, o.user, kHostClientWindow);
+    ui::Form* window = nullptr;
+    try {
+        window = session.show(o.index, o.user, kHostClientWindow);
+    } catch (const host::HostError& e) {
+        return failed(err, e);
+    }
     if (!answer->refused().empty()) return usage(err, answer->refused() + "; nichts geschrieben");
 
     if (!window && !o.actions.empty())
@@ -137,8 +157,7 @@ int runShow(const Arguments& args, std::ostream& out, std::ostream& err) {
     try {
         session.saveAndCommit();
     } catch (const host::HostError& e) {
-        err << "tarvex show: " << e.what() << "\n";
-        return 1;
+        return failed(err, e);
     }
     out << "Rechnung gespeichert: " << o.document << "\n";
     return 0;

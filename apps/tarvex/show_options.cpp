@@ -20,10 +20,33 @@ int wholeNumber(const std::string& text, const std::string& option, long low, lo
                                 " bis " + std::to_string(high) + ", nicht \"" + text + "\"");
 }
 
+void addAction(const std::string& text, ShowOptions& o) {
+    auto action = parseAction(text);
+    if (!action) return;
+    if (o.actions.size() >= kMaxActions)
+        throw std::invalid_argument("mehr als " + std::to_string(kMaxActions) + " Aktionen");
+    o.actions.push_back(*action);
+}
+
+// Reads line by line without letting a line grow beyond the limit (a file without line
+// breaks, such as /dev/zero, is refused after the first 64 KiB).
 void addScript(std::istream& in, ShowOptions& o) {
     std::string line;
-    while (std::getline(in, line))
-        if (auto action = parseAction(line)) o.actions.push_back(*action);
+    std::size_t number = 0;
+    for (;;) {
+        line.clear();
+        ++number;
+        int c;
+        while ((c = in.get()) != std::char_traits<char>::eof() && c != '\n') {
+            if (line.size() >= kMaxScriptLine)
+                throw std::invalid_argument("Skriptzeile " + std::to_string(number) +
+                                            " ist länger als 64 KiB");
+            line += static_cast<char>(c);
+        }
+        if (c == std::char_traits<char>::eof() && line.empty()) return;
+        addAction(line, o);
+        if (c == std::char_traits<char>::eof()) return;
+    }
 }
 
 }  // namespace
@@ -60,10 +83,12 @@ ShowOptions parseShowOptions(const Arguments& args) {
                 throw std::invalid_argument("--wahl erwartet neu, 1 bis 5, cursor oder schliessen, "
                                             "nicht \"" + w + "\"");
             o.wahl = w;
+        } else if (a == "--warten") {
+            o.warten = wholeNumber(value(), a, 0, 3600);
         } else if (a == "--cursor") {
             o.cursor = wholeNumber(value(), a, 1, std::numeric_limits<int>::max());
         } else if (a == "-e") {
-            if (auto action = parseAction(value())) o.actions.push_back(*action);
+            addAction(value(), o);
         } else if (a == "--script") {
             const std::string& file = value();
             if (file == "-") {
@@ -90,11 +115,13 @@ ShowOptions parseShowOptions(const Arguments& args) {
 
 const char* showHelp() {
     return "Aufruf: tarvex show INDEX --db DATEI --doc DATEI [--user N] [--rechnung ID]\n"
-           "                   [--wahl ANTWORT] [--cursor N] [-e AKTION]... [--script DATEI|-]\n\n"
+           "                   [--wahl ANTWORT] [--cursor N] [--warten SEKUNDEN]\n"
+           "                   [-e AKTION]... [--script DATEI|-]\n\n"
            "Öffnet Datenbank und Rechnung wie das Büroprogramm, ruft das Gebührenfenster auf und\n"
            "spielt die Aktionen darauf ab. Nach \"ok\" wird die Rechnung gespeichert und erst danach\n"
            "der Rechnungsdatensatz in der Datenbank; nach \"cancel\" oder ohne \"ok\" wird nichts\n"
-           "geschrieben.\n\n"
+           "geschrieben. Eine früher unterbrochene Speicherung dieser Rechnung wird zuerst\n"
+           "abgeschlossen.\n\n"
            "  INDEX            0 Grenzfeststellung (30.6), 1 Gebäudeaufnahme (30.4),\n"
            "                   2 Lang gestreckte Anlagen (30.3), 3 Baulandumlegung (30.2),\n"
            "                   4 Zerlegung (30.1)\n"
@@ -106,10 +133,20 @@ const char* showHelp() {
            "                   cursor oder schliessen (Schließfeld); ohne --wahl wird die\n"
            "                   Vorauswahl bestätigt\n"
            "  --cursor N       setzt den Cursor vor dem Aufruf in die N-te Tabelle\n"
+           "  --warten SEKUNDEN  so lange wird auf die Schreibsperre der Datenbank gewartet\n"
+           "                   (Vorgabe 10, höchstens 3600); auf eine Rechnung, die ein anderer\n"
+           "                   Lauf bearbeitet, wird 5 Sekunden gewartet\n"
            "  -e AKTION        eine Aktion (mehrfach möglich)\n"
-           "  --script DATEI   Aktionen zeilenweise aus DATEI, \"-\" für die Standardeingabe\n\n"
-           "Rückgabewert: 0 Erfolg, 1 Rechnung konnte nicht gespeichert werden,\n"
-           "2 falsche Angaben oder unbrauchbare Datei.\n\n";
+           "  --script DATEI   Aktionen zeilenweise aus DATEI, \"-\" für die Standardeingabe\n"
+           "                   (Zeilen bis 64 KiB, höchstens 100000 Aktionen)\n\n"
+           "Rückgabewert:\n"
+           "  0  Erfolg: Rechnung und Datensatz geschrieben (oder nichts zu schreiben)\n"
+           "  1  nichts geschrieben: Rechnung oder Datenbank ließ sich nicht schreiben\n"
+           "     (der Grund wird genannt)\n"
+           "  2  falsche Angaben: Argumente, Datei oder Inhalt der Datenbank (etwa der Auftrag\n"
+           "     in TempDoc) unbrauchbar; nichts geschrieben\n"
+           "  3  belegt: Rechnung oder Datenbank länger als die Wartezeit von einem anderen\n"
+           "     gesperrt; nichts geschrieben\n\n";
 }
 
 }  // namespace tarvex::cli

@@ -20,11 +20,15 @@ struct ShowOptions {
     std::optional<int> rechnung;
     std::optional<std::string> wahl;  // neu, 1..5, cursor, schliessen
     std::optional<int> cursor;        // 1-based table number
+    int warten = 10;                  // seconds to wait for the database's write lock
     std::vector<Action> actions;
 };
 
 // Parses the arguments (and reads the script file or standard input for --script). Throws
-// std::invalid_argument with a German message for anything it cannot use.
+// std::invalid_argument with a German message for anything it cannot use, also for a script
+// line longer than kMaxScriptLine bytes or more than kMaxActions actions in all.
+inline constexpr std::size_t kMaxScriptLine = 64 * 1024;
+inline constexpr std::size_t kMaxActions = 100000;
 ShowOptions parseShowOptions(const Arguments& args);
 
 const char* showHelp();

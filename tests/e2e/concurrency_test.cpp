@@ -100,7 +100,7 @@ TEST_F(TarvexCli, RunWaitsForAHeldInvoiceThenFailsClearlyOrGoesOn) {
         HeldInvoice held(doc);
         const auto started = Clock::now();
         const CliResult r = tarvex(args);
-        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.exitCode, 3);  // busy, not bad input
         EXPECT_NE(r.err.find("anderen Lauf"), std::string::npos) << r.err;
         EXPECT_GE(Clock::now() - started, 2s) << "gave up without waiting";
         EXPECT_TRUE(readFile(doc) == before);

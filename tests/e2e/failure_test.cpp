@@ -111,6 +111,8 @@ TEST_F(TarvexCli, UnusableInputAndTyposExitTwoWithOneLineAndWriteNothing) {
         {"unknown action", "", "", show({"-e", "drücke ok"}), "Unbekannte Aktion"},
         {"bad answer for the table dialog", "", "", show({"--wahl", "9"}), "--wahl"},
         {"script file missing", "", "", show({"--script", "fehlt.txt"}), "Skript"},
+        {"script without line breaks", "", "", show({"--script", "/dev/zero"}), "64 KiB"},
+        {"user without an order", "", "", show({"--user", "2"}), "kein Auftrag"},
         {"dump of a corrupt document",
          "rechnung.docx",
          "PK\x03\x04 abgeschnitten",

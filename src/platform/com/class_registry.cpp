@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 
 namespace tarvex::com {
@@ -46,6 +47,12 @@ void writeRegistry(const Json& doc) {
     }
 }
 
+// Classes registered for this process only, ahead of the file.
+std::map<std::string, std::string>& processClasses() {
+    static std::map<std::string, std::string> classes;
+    return classes;
+}
+
 // The stored key that names the class, caselessly.
 std::optional<std::string> keyOf(const Json& classes, const std::string& className) {
     for (const auto& [key, value] : classes.items())
@@ -75,7 +82,12 @@ std::filesystem::path classRegistryPath() {
 void registerClass(const std::string& className, const std::string& libraryPath) {
     Json doc = readRegistry();
     if (!doc.contains("classes")) doc["classes"] = Json::object();
-    if (auto key = keyOf(doc["classes"], className)) doc["classes"].erase(*key);
+    if (auto key = keyOf(doc["classes"], className)) {
+        // Already recorded as asked: the file is left as it is.
+        const Json& entry = doc["classes"][*key];
+        if (*key == className && entry == Json{{"library", libraryPath}}) return;
+        doc["classes"].erase(*key);
+    }
     doc["classes"][className] = {{"library", libraryPath}};
     writeRegistry(doc);
 }
@@ -89,7 +101,13 @@ void unregisterClass(const std::string& className) {
     writeRegistry(doc);
 }
 
+void registerClassForProcess(const std::string& className, const std::string& libraryPath) {
+    processClasses()[className] = libraryPath;
+}
+
 std::optional<std::string> registeredLibrary(const std::string& className) {
+    for (const auto& [name, library] : processClasses())
+        if (sameName(name, className)) return library;
     const Json doc = readRegistry();
     if (!doc.contains("classes")) return std::nullopt;
     auto key = keyOf(doc["classes"], className);

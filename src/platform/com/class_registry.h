@@ -30,8 +30,12 @@ inline constexpr const char* canUnloadSymbol = "tarvex_can_unload_now";
 // The registry file of the current user.
 std::filesystem::path classRegistryPath();
 // Records `className` -> `libraryPath`, replacing an earlier entry (class names compare
-// caselessly). The file is replaced atomically. Error 75 when it cannot be written.
+// caselessly). The file is replaced atomically, and left untouched when it already holds
+// exactly this entry. Error 75 when it cannot be written.
 void registerClass(const std::string& className, const std::string& libraryPath);
+// Records the class for this process only, ahead of the file (for a host whose registry
+// file cannot be written). Never raises.
+void registerClassForProcess(const std::string& className, const std::string& libraryPath);
 // Removes the entry if there is one. Error 75 when the file cannot be written.
 void unregisterClass(const std::string& className);
 // The library registered for the class, or nullopt. A missing or unreadable file counts as

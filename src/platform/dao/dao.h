@@ -14,6 +14,7 @@
 //   number (halves to even, error 6 beyond the range), REAL to double, TEXT to text (dates as
 //   ISO text). Null stays Null.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -131,6 +132,10 @@ class Database : public Object {
     // Host-side transaction around everything written through this database and its record
     // sets: nothing is stored until commitTrans; rollback drops it. Engine errors as above.
     virtual void beginTrans() = 0;
+    // Begins the transaction holding the database's write lock from the start: no other
+    // connection writes (nor, without a write-ahead log, reads) until it ends, so that nothing
+    // can block its commit. Waits up to `patience` for other connections; error 3260 after.
+    virtual void beginExclusiveTrans(std::chrono::milliseconds patience) = 0;
     virtual void commitTrans() = 0;
     virtual void rollback() = 0;
 };

@@ -1,6 +1,8 @@
 // Workspace and database over SQLite files.
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 
 #include "platform/dao/dao.h"
 #include "platform/dao/sqlite_connection.h"
@@ -72,6 +74,14 @@ class SqliteDatabase final : public Database {
     }
 
     void beginTrans() override { execute("BEGIN"); }
+    void beginExclusiveTrans(std::chrono::milliseconds patience) override {
+        sqlite3* db = connection_->db;
+        const auto wait = std::clamp<std::chrono::milliseconds::rep>(patience.count(), 0, INT_MAX);
+        sqlite3_busy_timeout(db, static_cast<int>(wait));
+        const int rc = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        sqlite3_busy_timeout(db, busyTimeoutMs);
+        checkSqlite(rc, db);
+    }
     void commitTrans() override { execute("COMMIT"); }
     void rollback() override { execute("ROLLBACK"); }
 

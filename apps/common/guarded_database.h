@@ -1,0 +1,31 @@
+#pragma once
+// The host database as the host hands it to the plug-in: every record set opened on it takes
+// the database's write lock before its first change (Edit), and the first failure of Edit, a
+// field assignment or Update is kept. The plug-in logs such failures and goes on; the host
+// reads them here and never reports a record as saved that was not written.
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "platform/dao/dao.h"
+
+namespace tarvex::host {
+
+// Shared between the guarded objects and the session; the session clears `takeLock` when it
+// ends, since the plug-in may keep a record set longer.
+struct WriteGuard {
+    // Takes the write lock (raises tarvex::Error, e.g. 3260 after the wait).
+    std::function<void()> takeLock;
+    // The first write failure since the last reset.
+    std::optional<Error> failure;
+
+    void note(const Error& error) {
+        if (!failure) failure = error;
+    }
+};
+
+std::shared_ptr<dao::Database> guardDatabase(std::shared_ptr<dao::Database> database,
+                                             std::shared_ptr<WriteGuard> guard);
+
+}  // namespace tarvex::host
