@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include "document_lock.h"
@@ -226,8 +227,15 @@ void SavingFileSystem::Rename(const std::string& from, const std::string& to) {
     try {
         target_.Rename(from, to);
     } catch (...) {
-        lock_.reset();
-        removeJournal();
+        // A failure reported after the new file went into place still leaves it there.
+        std::error_code error;
+        if (std::filesystem::symlink_status(from, error).type() ==
+            std::filesystem::file_type::not_found) {
+            renamed_ = true;
+        } else {
+            lock_.reset();
+            removeJournal();
+        }
         throw;
     }
     renamed_ = true;

@@ -1,0 +1,185 @@
+// The host session against a database held or refusing writes: it waits for the write lock
+// as long as it was told, and it never saves an invoice whose record could not be written.
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include "database_problem.h"
+#include "host_fixture.h"
+#include "platform/com/class_registry.h"
+#include "platform/dao/dao.h"
+
+namespace tarvex::host {
+namespace {
+
+// Another program's connection holding the database's write lock until released.
+class Holder {
+  public:
+    explicit Holder(const std::filesystem::path& file) {
+        sqlite3_open(file.c_str(), &db_);
+        EXPECT_EQ(sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    ~Holder() { sqlite3_close(db_); }
+    void release() { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }
+
+  private:
+    sqlite3* db_ = nullptr;
+};
+
+TEST_F(HostTest, AShortHoldOnTheDatabaseIsWaitedForAndBothAreWritten) {
+    std::unique_ptr<Holder> holder;
+    std::vector<bool> notices;
+    SessionOptions options;
+    options.databasePatience = std::chrono::seconds(30);
+    // The other program finishes while we wait: no timing involved.
+    options.waitNotice = [&](bool waiting) {
+        notices.push_back(waiting);
+        if (waiting && holder) holder->release();
+    };
+    HostSession session(options);
+    open(session);
+    okWithTenPoints(session, [&] { holder = std::make_unique<Holder>(database); });
+    session.saveAndCommit();
+
+    EXPECT_EQ(notices, (std::vector<bool>{true, false}));
+    EXPECT_EQ(netAmount(), kNewNet);
+    EXPECT_EQ(feeTables(), 1u);
+    EXPECT_TRUE(leftovers().empty());
+}
+
+TEST_F(HostTest, ALongHoldEndsBusyWithNothingChanged) {
+    std::vector<bool> notices;
+    SessionOptions options;
+    options.databasePatience = std::chrono::milliseconds(300);
+    options.waitNotice = [&](bool waiting) {
+        if (notices.empty() || notices.back() != waiting) notices.push_back(waiting);
+    };
+    HostSession session(options);
+    open(session);
+    std::unique_ptr<Holder> holder;
+    okWithTenPoints(session, [&] { holder = std::make_unique<Holder>(database); });
+    try {
+        session.saveAndCommit();
+        FAIL() << "the record could not be written";
+    } catch (const HostError& e) {
+        EXPECT_EQ(e.outcome(), Outcome::Busy);
+        EXPECT_NE(std::string(e.what()).find("gesperrt"), std::string::npos) << e.what();
+    }
+    holder->release();
+    EXPECT_EQ(notices, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(invoiceUnchanged());
+    EXPECT_EQ(netAmount(), "0");
+    EXPECT_FALSE(session.unsaved());  // the dropped changes are gone from the document too
+}
+
+// The engine's database with one failure built in: its exclusive transaction is refused as a
+// read-only database refuses writes.
+class ReadOnlyDatabase final : public dao::Database {
+  public:
+    explicit ReadOnlyDatabase(std::shared_ptr<dao::Database> inner) : inner_(std::move(inner)) {}
+    std::string name() const override { return inner_->name(); }
+    std::shared_ptr<dao::Recordset> openRecordset(const std::string& source,
+                                                  dao::RecordsetType type) override {
+        return inner_->openRecordset(source, type);
+    }
+    void beginTrans() override { inner_->beginTrans(); }
+    void beginExclusiveTrans(std::chrono::milliseconds) override {
+        throw Error(dao::daoerr::readOnly, "attempt to write a readonly database");
+    }
+    void commitTrans() override { inner_->commitTrans(); }
+    void rollback() override { inner_->rollback(); }
+
+  private:
+    std::shared_ptr<dao::Database> inner_;
+};
+
+class ReadOnlyWorkspace final : public dao::Workspace {
+  public:
+    std::shared_ptr<dao::Database> openDatabase(const std::string& path) override {
+        return std::make_shared<ReadOnlyDatabase>(dao::makeSqliteWorkspace()->openDatabase(path));
+    }
+};
+
+TEST_F(HostTest, AReadOnlyDatabaseLeavesTheInvoiceUnsaved) {
+    SessionOptions options;
+    options.workspace = std::make_shared<ReadOnlyWorkspace>();
+    HostSession session(options);
+    open(session);
+    okWithTenPoints(session);
+    try {
+        session.saveAndCommit();
+        FAIL() << "the record could not be written";
+    } catch (const HostError& e) {
+        EXPECT_EQ(e.outcome(), Outcome::NotWritten);
+        EXPECT_NE(std::string(e.what()).find("schreibgeschützt"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(invoiceUnchanged());
+    EXPECT_EQ(netAmount(), "0");
+}
+
+TEST(DatabaseProblem, NamesTheProblemInGermanAndKeepsTheEngineTextInParentheses) {
+    struct Case {
+        int number;
+        const char* engine;
+        const char* german;
+        Outcome outcome;
+    };
+    const Case cases[] = {
+        {dao::daoerr::locked, "database is locked", "gesperrt", Outcome::Busy},
+        {dao::daoerr::notADatabase, "file is not a database", "keine Datenbank",
+         Outcome::BadInput},
+        {dao::daoerr::readOnly, "attempt to write a readonly database", "schreibgeschützt",
+         Outcome::NotWritten},
+        {dao::daoerr::tableNotFound, "no such table: Rechnung", "die Tabelle „Rechnung“",
+         Outcome::BadInput},
+        {dao::daoerr::tooFewParameters, "no such column: Brutto", "die Spalte „Brutto“",
+         Outcome::BadInput},
+        {dao::daoerr::diskError, "database or disk is full", "voll", Outcome::NotWritten},
+    };
+    for (const Case& c : cases) {
+        const std::string text = databaseProblem(Error(c.number, c.engine));
+        EXPECT_NE(text.find(c.german), std::string::npos) << text;
+        EXPECT_EQ(text.find(c.engine), text.size() - std::string(c.engine).size() - 1) << text;
+        EXPECT_EQ(databaseOutcome(Error(c.number, c.engine)), c.outcome) << text;
+    }
+}
+
+// A registry that cannot be written does not stop the run; it is said once.
+TEST_F(HostTest, AnUnwritableClassRegistryRegistersForThisRunOnly) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string before = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", (invoice.string() + "/kein-ordner").c_str(), 1);
+    std::vector<std::string> notes;
+    SessionOptions options;
+    options.inform = [&](const std::string& note) { notes.push_back(note); };
+    {
+        HostSession session(options);
+        open(session);
+        EXPECT_NE(session.show(0, kUser, kClient), nullptr);
+    }
+    {
+        HostSession again(options);
+        open(again);
+        EXPECT_NE(again.show(0, kUser, kClient), nullptr);
+    }
+    setenv("XDG_CONFIG_HOME", before.c_str(), 1);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("nur für diesen Lauf"), std::string::npos) << notes[0];
+}
+
+TEST(ClassRegistry, AnUnchangedEntryLeavesTheFileAlone) {
+    com::registerClass("TARVEX.Probe", "/opt/probe.so");
+    const auto file = com::classRegistryPath();
+    struct stat first {}, second {};
+    ASSERT_EQ(::stat(file.c_str(), &first), 0);
+    com::registerClass("TARVEX.Probe", "/opt/probe.so");
+    ASSERT_EQ(::stat(file.c_str(), &second), 0);
+    EXPECT_EQ(first.st_ino, second.st_ino);  // a rewrite renames a new file into place
+    com::registerClass("TARVEX.Probe", "/opt/other.so");
+    ASSERT_EQ(::stat(file.c_str(), &second), 0);
+    EXPECT_NE(first.st_ino, second.st_ino);
+    com::unregisterClass("TARVEX.Probe");
+}
+
+}  // namespace
+}  // namespace tarvex::host
