@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -29,10 +30,29 @@ QString qt(const std::string& text) { return QString::fromStdString(text); }
 // Show's indexes in the order of the fee schedule: 30.1, 30.2, 30.3, 30.4, 30.6.
 constexpr int kFeeItems[] = {4, 3, 2, 1, 0};
 
+// While the session waits for the database or an invoice held by someone else, the status
+// bar says so and the window keeps painting; notes that do not stop the work go there too.
+host::SessionOptions sessionOptions(QMainWindow* window) {
+    host::SessionOptions options;
+    options.waitNotice = [window](bool waiting) {
+        window->statusBar()->showMessage(
+            waiting ? QStringLiteral("Warte auf die Datenbank oder die Rechnung …") : QString());
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    options.inform = [window](const std::string& note) {
+        window->statusBar()->showMessage(qt(note), 8000);
+    };
+    return options;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(std::int32_t user, QWidget* parent)
-    : QMainWindow(parent), user_(user), area_(new QMdiArea(this)), status_(new QLabel(this)) {
+    : QMainWindow(parent),
+      session_(sessionOptions(this)),
+      user_(user),
+      area_(new QMdiArea(this)),
+      status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("TARVEX-Host"));
     setCentralWidget(area_);
     statusBar()->addPermanentWidget(status_);

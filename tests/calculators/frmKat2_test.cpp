@@ -67,6 +67,9 @@ struct Beispiel {
     const char* gebühr;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const Beispiel& c, std::ostream* out) { *out << c.option; }
+
 class BaulandBeispiel : public BaulandumlegungTest,
                         public ::testing::WithParamInterface<Beispiel> {};
 

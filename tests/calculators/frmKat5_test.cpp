@@ -70,6 +70,9 @@ struct Faktorwahl {
     const char* position;           // item of the factor block written
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const Faktorwahl& c, std::ostream* out) { *out << "Bodenwert " << c.bodenwert << ", Klassifizierung " << c.klassifizierung; }
+
 class FaktorWahl : public KalkulatorTest, public ::testing::WithParamInterface<Faktorwahl> {};
 
 TEST_P(FaktorWahl, LargerFactorIsAppliedAndWrittenTiesGoToTheValueFactor) {

@@ -17,6 +17,9 @@ struct Placement {
     QRect expected;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const Placement& c, std::ostream* out) { *out << c.what; }
+
 class StaticLabel : public ::testing::TestWithParam<Placement> {};
 
 TEST_P(StaticLabel, GoesLeftElseAboveClearOfOtherControls) {

@@ -38,6 +38,9 @@ struct Platzierung {
     const char* vor;
     int vorNr = 1;
 };
+
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const Platzierung& c, std::ostream* out) { *out << c.vorlage; }
 class PlatzierungTest : public FeeTableTest, public ::testing::WithParamInterface<Platzierung> {};
 
 TEST_P(PlatzierungTest, NewTableGoesBeforeTheLastExactLumStartOrToTheEnd) {

@@ -24,6 +24,9 @@ struct Fall {
     std::size_t fehler = 0;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const Fall& c, std::ostream* out) { *out << c.vorlage << ", Satz " << c.satz << ", Rabatt " << c.rabatt << ", Abschlag " << c.prozent << " % / " << c.absolut << ", Art " << c.art; }
+
 class Totals : public TotalsTest, public ::testing::WithParamInterface<Fall> {};
 
 TEST_P(Totals, TableAndStoredAmounts) {

@@ -17,6 +17,9 @@ struct SatzFall {
     word::Alignment ausrichtung;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const SatzFall& c, std::ostream* out) { *out << c.vorlage << ", Bund " << c.bund << ", Termin " << (c.termin ? c.termin : "keiner"); }
+
 class DeadlineSentence : public TotalsTest, public ::testing::WithParamInterface<SatzFall> {};
 
 TEST_P(DeadlineSentence, FillsTheDueDateIntoTheTemplate) {

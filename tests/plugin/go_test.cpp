@@ -20,6 +20,9 @@ struct Let {
     int fehler;      // error returned to the host, 0 for none
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const Let& c, std::ostream* out) { *out << c.member; }
+
 // Each Let starts from a stored value of 7 (or "alt") so that a refused Let shows it kept.
 const Let lets[] = {
     {"Achslänge", 2.5, std::int16_t{2}, 0},

@@ -43,6 +43,9 @@ struct KontextFall {
     std::size_t logEinträge;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const KontextFall& c, std::ostream* out) { *out << c.name; }
+
 const KontextFall kontextFälle[] = {
     {"TaxTenths", "Mehrwertsteuersatz = 190", "Mehrwertsteuersatz", std::int16_t{19}, 0},
     {"TaxSecond", "Mehrwertsteuer = 160", "Mehrwertsteuer", std::int16_t{16}, 0},

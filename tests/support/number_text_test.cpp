@@ -14,6 +14,9 @@ struct FormatCase {
     const char* erwartet;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.wert << " (" << c.laenge << ", " << c.stellen << ")"; }
+
 class WertFormatierenCases : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(WertFormatierenCases, FormatsAndRightAligns) {

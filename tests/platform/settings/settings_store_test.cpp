@@ -31,6 +31,9 @@ struct Implementation {
     std::function<std::shared_ptr<SettingsStore>()> make;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const Implementation& c, std::ostream* out) { *out << c.name; }
+
 // The contract every settings store keeps; run on each implementation.
 class SettingsStoreContract : public ::testing::TestWithParam<Implementation> {
   protected:

@@ -57,6 +57,9 @@ struct Typing {
     int selStartAfter, selLengthAfter;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const Typing& c, std::ostream* out) { *out << c.field << " \"" << c.text << "\""; }
+
 class TypingRules : public Fields, public ::testing::WithParamInterface<Typing> {};
 
 TEST_P(TypingRules, FillMaskPositionsFromTheSelection) {

@@ -60,6 +60,9 @@ struct EditCase {
     std::function<void(Document&)> edit;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const EditCase& c, std::ostream* out) { *out << c.name; }
+
 class EditedModel : public ::testing::TestWithParam<EditCase> {};
 
 // Ranges held across the edits, and everything read after them, match a fresh model.

@@ -25,6 +25,9 @@ struct MarkerCase {
     std::vector<std::string> windows;  // for the texts in the same order
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const MarkerCase& c, std::ostream* out) { *out << c.file; }
+
 class Markers : public ::testing::TestWithParam<MarkerCase> {};
 
 // Every template: its markers in document order with the text after them, and its own table,
