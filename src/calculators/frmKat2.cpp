@@ -109,9 +109,7 @@ void frmKat2::FelderAnlegen() {
         .setStaticLabel("Faktor");
 
     text("lblNr7", 13.75, kNummerX, "30.2.4", 900);
-    addCheckBox("chkErmäßigung",
-                "Ermäßigung, da die Zuteilung weitgehend nicht selbst durchgeführt wurde",
-                {kTextX, oben(13.75), 7800, 285});
+    addCheckBox("chkErmäßigung", kErmäßigungText, {kTextX, oben(13.75), 7800, 285});
 
     betrag("lblSumme", 15, "0,0", "Gesamtsumme");
 }

@@ -12,6 +12,10 @@
 
 namespace tarvex {
 
+// Caption of chkErmäßigung and text of the reduction row of the table.
+inline constexpr const char* kErmäßigungText =
+    "Ermäßigung, da die Zuteilung weitgehend nicht selbst durchgeführt wurde";
+
 class frmKat2 final : public KalkulatorFenster {
   public:
     frmKat2();

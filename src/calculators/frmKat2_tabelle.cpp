@@ -14,11 +14,6 @@
 
 namespace tarvex {
 
-namespace {
-constexpr const char* kErmäßigung =
-    "Ermäßigung, da die Zuteilung weitgehend nicht selbst durchgeführt wurde";
-}  // namespace
-
 // The share counts by its leading number, so "1000,50" still means the whole fee.
 bool frmKat2::mitAnteil() { return führendeZahl(masked("mskBezug").text()) != 1000.0; }
 bool frmKat2::mitErmäßigung() { return checkBox("chkErmäßigung").value() == 1; }
@@ -104,7 +99,7 @@ void frmKat2::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
     if (ermäßigung) {
         trap.step(240, [&] { z = Zeile(z, 2); });
         zelle(z, 1, fest("30.2.4"));
-        zelle(z, 2, fest(kErmäßigung));
+        zelle(z, 2, fest(kErmäßigungText));
         zelle(z, 3, fest("20%"));
         zelle(
             z, 5, [&] { return WertFormatieren(germanNumberText(gebühr() * -0.2), 8, 2) + " €"; },
