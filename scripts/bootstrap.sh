@@ -7,7 +7,7 @@ packages=(
   cmake g++ ninja-build pkg-config make
   libsqlite3-dev sqlite3 libzip-dev libpugixml-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev qt6-pdf-dev qt6-translations-l10n locales
   clang libclang-rt-14-dev
   python3 python3-docx libreoffice-writer-nogui poppler-utils fonts-liberation2 fonts-dejavu-core
   hyperfine
@@ -21,12 +21,25 @@ for p in "${packages[@]}"; do
   fi
 done
 
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+# The desktop tests run once under a German locale.
+german_locale() {
+  if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    echo "Erzeuge die Locale de_DE.UTF-8" >&2
+    $SUDO sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+  fi
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
+  german_locale
   exit 0
 fi
 
 echo "Installiere: ${missing[*]}" >&2
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+german_locale

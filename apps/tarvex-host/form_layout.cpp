@@ -37,4 +37,38 @@ QRect placeStaticLabel(const QRect& control, QSize text, const QRect& area,
     return clipped;
 }
 
+QSize widenForCaptions(std::vector<CaptionFit>& controls, QSize form) {
+    constexpr int kMinMargin = 6;
+    const std::vector<CaptionFit> design = controls;
+    for (CaptionFit& c : controls)
+        if (!c.container && c.neededWidth > c.rect.width()) c.rect.setWidth(c.neededWidth);
+    // The right edge an enclosing rectangle needs: its designed margin past the widest of the
+    // controls it held, measured again after they grew.
+    const auto neededRight = [&](const QRect& outer, std::size_t self) {
+        int designInner = outer.left();
+        int nowInner = outer.left();
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            if (i == self || (self < controls.size() && !outer.contains(design[i].rect))) continue;
+            designInner = std::max(designInner, design[i].rect.right());
+            nowInner = std::max(nowInner, controls[i].rect.right());
+        }
+        if (nowInner <= designInner) return outer.right();
+        return nowInner + std::max(kMinMargin, outer.right() - designInner);
+    };
+    // Inner containers first: a smaller rectangle cannot enclose a larger one.
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].container) order.push_back(i);
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return design[a].rect.width() * design[a].rect.height() <
+               design[b].rect.width() * design[b].rect.height();
+    });
+    for (std::size_t i : order) {
+        const int right = neededRight(design[i].rect, i);
+        if (right > controls[i].rect.right()) controls[i].rect.setRight(right);
+    }
+    const int formRight = neededRight(QRect(QPoint(0, 0), form), controls.size());
+    return {std::max(form.width(), formRight + 1), form.height()};
+}
+
 }  // namespace tarvex::desktop

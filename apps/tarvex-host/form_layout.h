@@ -22,4 +22,18 @@ QRect toPixels(const ui::Rect& twips);
 QRect placeStaticLabel(const QRect& control, QSize text, const QRect& area,
                        const std::vector<QRect>& taken);
 
+// One control of a form for widenForCaptions: its rectangle in pixels (the design's on entry),
+// the width its caption needs at the current font (0: no caption), and whether it groups others.
+struct CaptionFit {
+    QRect rect;
+    int neededWidth = 0;
+    bool container = false;
+};
+
+// Widens each control whose caption needs more than its designed width, keeping its left edge
+// (twips fixed for one font cut text at another). Containers then grow to keep enclosing the
+// controls designed inside them, with their designed right margin (at least a few pixels), and
+// the returned form size grows in the same way. Nothing ever shrinks.
+QSize widenForCaptions(std::vector<CaptionFit>& controls, QSize form);
+
 }  // namespace tarvex::desktop

@@ -8,6 +8,7 @@
 #include "main_window.h"
 #include "platform/settings/qt_settings_store.h"
 #include "plugin/session/plattform.h"
+#include "translations.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("tarvex-host"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvex-host"),
                                                  QIcon(QStringLiteral(":/icons/tarvex-host.png"))));
+    tarvex::desktop::installQtTranslations(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -48,8 +50,9 @@ int main(int argc, char** argv) {
 
     tarvex::plattform().settings = tarvex::makeQtSettingsStore();
     tarvex::desktop::MainWindow window(number(parser, "user").value_or(1));
+    // Shown first, so that a file that cannot be opened is reported in a message box.
+    window.show();
     if (parser.isSet("doc")) window.openInvoice(parser.value("doc"));
     if (parser.isSet("db")) window.openDatabase(parser.value("db"), number(parser, "rechnung"));
-    window.show();
     return QApplication::exec();
 }

@@ -2,33 +2,32 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 
 #include "form_widget.h"
-#include "platform/dao/dao.h"
+#include "invoice_records.h"
+#include "platform/error/error.h"
 #include "platform/ui/form.h"
 #include "platform/ui/user_actions.h"
 #include "plugin/session/plattform.h"
 #include "plugin/session/window_slots.h"
+#include "preview_dock.h"
 #include "qt_modal_driver.h"
 #include "qt_window_manager.h"
+#include "recent_files.h"
+#include "screen_placement.h"
 
 namespace tarvex::desktop {
 
 namespace {
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
-
-// Show's indexes in the order of the fee schedule: 30.1, 30.2, 30.3, 30.4, 30.6.
-constexpr int kFeeItems[] = {4, 3, 2, 1, 0};
 
 // While the session waits for the database or an invoice held by someone else, the status
 // bar says so and the window keeps painting; notes that do not stop the work go there too.
@@ -52,15 +51,18 @@ MainWindow::MainWindow(std::int32_t user, QWidget* parent)
       session_(sessionOptions(this)),
       user_(user),
       area_(new QMdiArea(this)),
-      status_(new QLabel(this)) {
+      status_(new QLabel(this)),
+      preview_(new PreviewDock(this)) {
     setWindowTitle(QStringLiteral("TARVEX-Host"));
     setCentralWidget(area_);
+    addDockWidget(Qt::RightDockWidgetArea, preview_);
     statusBar()->addPermanentWidget(status_);
     buildMenus();
     windows_ = std::make_shared<QtWindowManager>(kMdiClient, area_);
     plattform().windowManager = windows_;
     ui::setModalDriver(std::make_shared<QtModalDriver>(this));
-    resize(1000, 720);
+    resize(1360, 860);
+    resizeDocks({preview_}, {560}, Qt::Horizontal);
     updateStatus();
 }
 
@@ -76,21 +78,6 @@ MainWindow::~MainWindow() {
     if (plattform().windowManager == windows_) plattform().windowManager.reset();
 }
 
-void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
-    file->addAction(QStringLiteral("&Rechnung öffnen…"), this, &MainWindow::chooseInvoice);
-    file->addAction(QStringLiteral("&Datenbank öffnen…"), this, &MainWindow::chooseDatabase);
-    file->addSeparator();
-    file->addAction(QStringLiteral("&Speichern"), QKeySequence::Save, this, [this] { save(); });
-    file->addSeparator();
-    file->addAction(QStringLiteral("&Beenden"), QKeySequence::Quit, this, &QWidget::close);
-
-    QMenu* fees = menuBar()->addMenu(QStringLiteral("&Gebühren"));
-    for (int index : kFeeItems)
-        fees->addAction(qt(windowCaption(index)) + QStringLiteral("…"), this,
-                        [this, index] { openFeeItem(index); });
-}
-
 bool MainWindow::openInvoice(const QString& path) {
     try {
         session_.openDocument(path.toStdString());
@@ -98,19 +85,41 @@ bool MainWindow::openInvoice(const QString& path) {
         report(qt(e.what()), true);
         return false;
     }
+    RecentFiles(*plattform().settings, QStringLiteral("Rechnung")).add(path);
     report(QStringLiteral("Rechnung geöffnet: ") + QFileInfo(path).fileName());
+    preview_->showInvoice(path);
     return true;
 }
 
 bool MainWindow::openDatabase(const QString& path, std::optional<int> invoice) {
     try {
         session_.openDatabase(path.toStdString());
-        session_.selectInvoice(invoice);
     } catch (const host::HostError& e) {
         report(qt(e.what()), true);
         return false;
     }
+    invoiceNumber_.clear();
+    RecentFiles(*plattform().settings, QStringLiteral("Datenbank")).add(path);
     report(QStringLiteral("Datenbank geöffnet: ") + QFileInfo(path).fileName());
+    return !invoice || selectInvoice(invoice);
+}
+
+bool MainWindow::selectInvoice(std::optional<int> invoice) {
+    QString number;
+    try {
+        session_.selectInvoice(invoice);
+        if (invoice)
+            for (const auto& record : host::listInvoices(*session_.database()))
+                if (record.id == *invoice) number = qt(record.number);
+    } catch (const host::HostError& e) {
+        report(qt(e.what()), true);
+        return false;
+    } catch (const Error& e) {
+        report(qt(e.description()), true);
+        return false;
+    }
+    invoiceNumber_ = number;
+    updateStatus();
     return true;
 }
 
@@ -148,10 +157,18 @@ FormWidget* MainWindow::openFeeItem(int index) {
         [this, v = QPointer<FormWidget>(view)] { calculatorClosed(v.data()); },
         Qt::QueuedConnection);
     connect(view, &FormWidget::actionFailed, this, [this](const QString& m) { report(m, true); });
-    if (QMdiSubWindow* sub = windows_->place(form->windowHandle(), view)) {
+    QWidget* frame = view;
+    // The focus goes to the first input before the window shows: Qt would otherwise give it
+    // to the first control of the chain and run that control's focus procedures.
+    if (QMdiSubWindow* sub =
+            windows_->place(form->windowHandle(), view, [view] { view->focusFirstInput(); })) {
         sub->setWindowTitle(view->windowTitle());
         connect(view, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+        area_->setActiveSubWindow(sub);
+        frame = sub;
     }
+    // The calculator forms keep no placement of their own; the host keeps it for them.
+    new ScreenPlacement(frame, *form, plattform().settings);
     updateStatus();
     return view;
 }
@@ -193,53 +210,8 @@ bool MainWindow::save() {
     // Calculator windows still open keep writing into a transaction of their own.
     if (!views_.empty()) session_.beginTransaction();
     report(QStringLiteral("Rechnung gespeichert: ") + qt(session_.documentPath()));
+    preview_->showInvoice(qt(session_.documentPath()));
     return true;
-}
-
-void MainWindow::chooseInvoice() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Rechnung öffnen"), QString(),
-                                     QStringLiteral("Word-Dokumente (*.docx);;Alle Dateien (*)"));
-    if (!path.isEmpty()) openInvoice(path);
-}
-
-void MainWindow::chooseDatabase() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Datenbank öffnen"), QString(),
-        QStringLiteral("SQLite-Datenbanken (*.sqlite *.db *.sqlite3);;Alle Dateien (*)"));
-    if (path.isEmpty() || !openDatabase(path, std::nullopt)) return;
-    if (auto choice = askInvoiceRecord()) {
-        try {
-            session_.selectInvoice(*choice);
-        } catch (const host::HostError& e) {
-            report(qt(e.what()), true);
-        }
-    }
-    updateStatus();
-}
-
-// The invoice record to edit, picked from the database's invoices; nullopt when cancelled.
-std::optional<std::optional<int>> MainWindow::askInvoiceRecord() {
-    QStringList items{QStringLiteral("(kein Rechnungsdatensatz)")};
-    std::vector<int> ids;
-    try {
-        auto r = session_.database()->openRecordset(
-            "SELECT ID_Rechnungsnummer, Rechnungsnummer FROM Rechnung ORDER BY 1");
-        for (; !r->eof(); r->moveNext()) {
-            ids.push_back(r->field("ID_Rechnungsnummer")->value().toLong());
-            items << qt(r->field("Rechnungsnummer")->value().toString());
-        }
-    } catch (const Error& e) {
-        report(qt(e.description()), true);
-        return std::nullopt;
-    }
-    bool ok = false;
-    const QString pick = QInputDialog::getItem(this, QStringLiteral("Rechnungsdatensatz"),
-                                               QStringLiteral("Beträge speichern in:"), items,
-                                               ids.empty() ? 0 : 1, false, &ok);
-    if (!ok) return std::nullopt;
-    const auto at = items.indexOf(pick);
-    return at <= 0 ? std::optional<int>() : std::optional<int>(ids[std::size_t(at - 1)]);
 }
 
 void MainWindow::report(const QString& message, bool problem) {
@@ -254,17 +226,42 @@ void MainWindow::report(const QString& message, bool problem) {
     updateStatus();
 }
 
-void MainWindow::updateStatus() {
+QString MainWindow::statusText() const {
     const auto name = [](const std::string& path) {
         return path.empty() ? QStringLiteral("–") : QFileInfo(qt(path)).fileName();
     };
     QString text = QStringLiteral("Rechnung: %1   Datenbank: %2")
                        .arg(name(session_.documentPath()), name(session_.databasePath()));
-    if (session_.invoice()) text += QStringLiteral("   Datensatz: %1").arg(*session_.invoice());
-    status_->setText(text);
+    if (session_.invoice())
+        text += QStringLiteral("   Rechnungsnummer: %1")
+                    .arg(invoiceNumber_.isEmpty() ? QString::number(*session_.invoice())
+                                                  : invoiceNumber_);
+    return text;
+}
+
+void MainWindow::updateStatus() { status_->setText(statusText()); }
+
+bool MainWindow::mayDiscardInputs() {
+    QStringList changed;
+    for (const auto& [index, view] : views_)
+        if (view && view->inputsChanged())
+            changed << QStringLiteral("„%1“").arg(view->windowTitle());
+    if (changed.isEmpty()) return true;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Eingaben verwerfen?"),
+                    QStringLiteral("In %1 sind Eingaben geändert, aber nicht mit OK in die "
+                                   "Rechnung geschrieben.\n\nEingaben verwerfen?")
+                        .arg(changed.join(QStringLiteral(", "))),
+                    QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Eingaben &verwerfen"));
+    return box.exec() == QMessageBox::Discard;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!mayDiscardInputs()) {
+        event->ignore();
+        return;
+    }
     if (session_.unsaved()) {
         const auto answer = QMessageBox::question(
             this, windowTitle(),

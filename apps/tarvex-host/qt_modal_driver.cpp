@@ -6,12 +6,14 @@
 
 #include "form_widget.h"
 #include "platform/ui/form.h"
+#include "screen_placement.h"
 
 namespace tarvex::desktop {
 
 namespace {
 
-// Escape and the title bar's close button go to the form instead of closing the dialog.
+// The title bar's close button goes to the form instead of closing the dialog (Escape reaches
+// the rendered form first, which treats it as Abbruch).
 class FormDialog final : public QDialog {
   public:
     FormDialog(ui::Form& form, QWidget* owner) : QDialog(owner), view_(new FormWidget(form, this)) {
@@ -37,6 +39,9 @@ void QtModalDriver::runModal(ui::Form& form) {
     QObject::connect(dialog.view(), &FormWidget::formClosed, &loop, &QEventLoop::quit);
     QObject::connect(dialog.view(), &FormWidget::windowTitleChanged, &dialog,
                      &QWidget::setWindowTitle);
+    // The dialog's form restores and stores its own placement; the window follows it.
+    new ScreenPlacement(&dialog, form);
+    dialog.view()->focusFirstInput();
     dialog.show();
     // The form may have gone while the dialog was being shown (a procedure on focus).
     if (!dialog.view()->closed()) loop.exec();

@@ -33,15 +33,18 @@ std::int32_t QtWindowManager::extendedStyle(WindowHandle window) const {
     return it == windows_.end() ? 0 : it->second.style;
 }
 
-QMdiSubWindow* QtWindowManager::place(WindowHandle window, QWidget* view) {
+QMdiSubWindow* QtWindowManager::place(WindowHandle window, QWidget* view,
+                                      const std::function<void()>& beforeShow) {
     if (area_ && isMdiChild(window)) {
         QMdiSubWindow* sub = area_->addSubWindow(view);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        if (beforeShow) beforeShow();
         sub->show();
         return sub;
     }
     view->setParent(nullptr);
     view->setAttribute(Qt::WA_DeleteOnClose);
+    if (beforeShow) beforeShow();
     view->show();
     return nullptr;
 }

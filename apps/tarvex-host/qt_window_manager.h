@@ -5,6 +5,7 @@
 // renders the form.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 
 #include "platform/system/window_manager.h"
@@ -34,7 +35,9 @@ class QtWindowManager final : public WindowManager {
 
     // Shows `view` (the rendered window `window`) where the plug-in put it: as a subwindow of
     // the MDI area for an MDI child (returned), else as a top-level window (nullptr).
-    QMdiSubWindow* place(WindowHandle window, QWidget* view);
+    // `beforeShow` runs once the view has its final parent, just before it shows.
+    QMdiSubWindow* place(WindowHandle window, QWidget* view,
+                         const std::function<void()>& beforeShow = {});
 
   private:
     struct Record {

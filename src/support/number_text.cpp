@@ -1,5 +1,6 @@
 #include "support/number_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -28,7 +29,11 @@ double führendeZahl(const std::string& text) {
         signSeen = true;  // a sign is only allowed first
     }
     if (!digitSeen) return 0.0;
-    return std::strtod(plain.c_str(), nullptr);
+    // from_chars reads the "." whatever the process locale; strtod would stop at it under a
+    // German LC_NUMERIC, which a Qt host sets from the user's environment.
+    double value = 0.0;
+    std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    return value;
 }
 
 std::string formatGerman(double value, int stellen) {
