@@ -49,6 +49,19 @@ def problems_of_package(z):
                 yield f"{name}: Ziel {target} fehlt"
 
 
+def own_text(paragraph):
+    """The paragraph's text without that of text boxes anchored in it (their own paragraphs)."""
+    out, stack = [], list(reversed(list(paragraph)))
+    while stack:
+        node = stack.pop()
+        if node.tag in (W + "txbxContent", W + "p"):
+            continue
+        if node.tag == W + "t":
+            out.append(node.text or "")
+        stack.extend(reversed(list(node)))
+    return "".join(out)
+
+
 def paragraphs(z):
     """The paragraph texts of every XML part, by part name."""
     texts = {}
@@ -56,7 +69,7 @@ def paragraphs(z):
         if not name.endswith(".xml") or name == "[Content_Types].xml":
             continue
         root = ET.fromstring(z.read(name))
-        texts[name] = ["".join(t.text or "" for t in p.iter(W + "t")) for p in root.iter(W + "p")]
+        texts[name] = [own_text(p) for p in root.iter(W + "p")]
     return texts
 
 
