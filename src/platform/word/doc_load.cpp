@@ -2,6 +2,7 @@
 // parts, with every check of foreign input in one place.
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 #include "platform/word/doc_state.h"
 
@@ -47,6 +48,75 @@ std::unique_ptr<XmlPart> loadPart(Package& package, const std::string& name, boo
         return nullptr;
     }
     return parsePart(entry->name, package.read(*entry));
+}
+
+// The content type of a part: its Override, else the Default for its extension.
+std::string contentTypeOf(const XmlPart& types, const std::string& partName) {
+    const std::string wanted = "/" + lowerAscii(partName);
+    for (pugi::xml_node o : types.root().children("Override"))
+        if (lowerAscii(o.attribute("PartName").value()) == wanted)
+            return o.attribute("ContentType").value();
+    const auto dot = partName.rfind('.');
+    const std::string extension = dot == std::string::npos ? "" : lowerAscii(partName.substr(dot + 1));
+    for (pugi::xml_node d : types.root().children("Default"))
+        if (lowerAscii(d.attribute("Extension").value()) == extension)
+            return d.attribute("ContentType").value();
+    return "";
+}
+
+// The parts the engine reads or writes besides the main part, by relationship type: the role's
+// name in messages and the ending its content type must have.
+struct Role {
+    const char* type;  // ending of the relationship type
+    const char* name;
+    const char* contentType;  // ending of the content type
+};
+constexpr Role kRoles[] = {
+    {"/relationships/comments", "Kommentare", "wordprocessingml.comments+xml"},
+    {"/relationships/commentsExtended", "erweiterte Kommentare", "commentsExtended+xml"},
+    {"/relationships/commentsIds", "Kommentar-IDs", "commentsIds+xml"},
+    {"/relationships/commentsExtensible", "Kommentar-Erweiterungen", "commentsExtensible+xml"},
+    {"/relationships/settings", "Einstellungen", "wordprocessingml.settings+xml"},
+};
+
+bool endsWith(const std::string& s, const std::string& end) {
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+// Each role must name a part of its own: not the main part, not a relationships or
+// content-types part, not a part another role names, and of the role's content type (or plain
+// XML).
+// Otherwise edits of one role would land in another part, or in the package's bookkeeping.
+void checkRoles(const DocState& state) {
+    const std::string folder = folderOf(state.mainPart->name);
+    std::map<std::string, const Role*> taken{{lowerAscii(state.mainPart->name), nullptr}};
+    for (pugi::xml_node rel : state.mainRels->root().children("Relationship")) {
+        if (std::string(rel.attribute("TargetMode").value()) == "External") continue;
+        const std::string type = rel.attribute("Type").value();
+        const Role* role = nullptr;
+        for (const Role& r : kRoles)
+            if (endsWith(type, r.type)) role = &r;
+        if (!role) continue;
+        const std::string target = resolveTarget(folder, rel.attribute("Target").value());
+        const std::string key = lowerAscii(target);
+        auto malformed = [&](const std::string& why) {
+            badDocument("Das Paket ist fehlerhaft: Der Teil für " + std::string(role->name) +
+                        " (" + target + ") " + why + "; die Datei wird nicht geöffnet.");
+        };
+        if (key == "[content_types].xml" || endsWith(key, ".rels"))
+            malformed("ist ein Verwaltungsteil des Pakets");
+        if (auto other = taken.find(key); other != taken.end() && other->second != role)
+            malformed(other->second ? "ist zugleich der Teil für " + std::string(other->second->name)
+                                    : "ist das Hauptdokument");
+        taken[key] = role;
+        if (!state.package.find(target)) continue;
+        // Some writers leave such parts to the generic XML default; that is tolerated, another
+        // part's type is not.
+        const std::string contentType = contentTypeOf(*state.contentTypes, target);
+        if (!endsWith(contentType, role->contentType) && contentType != "application/xml" &&
+            contentType != "text/xml")
+            malformed("hat den Inhaltstyp \"" + contentType + "\"");
+    }
 }
 
 }  // namespace
@@ -102,6 +172,7 @@ std::shared_ptr<DocState> loadDocState(std::span<const std::uint8_t> bytes) {
     if (!root.child("w:body")) badDocument("Dem Hauptdokument fehlt der Textkörper (w:body).");
 
     state->mainRels = loadPart(state->package, relsNameOf(state->mainPart->name), false);
+    if (state->mainRels) checkRoles(*state);
     if (state->mainRels) {
         std::string folder = folderOf(state->mainPart->name);
         for (pugi::xml_node rel : state->mainRels->root().children("Relationship")) {

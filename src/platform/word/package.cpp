@@ -19,6 +19,85 @@ std::string zipMessage(zip_error_t* error) {
     return text ? text : "unbekannter Fehler";
 }
 
+// True when `name` (as libzip reports it, honouring a Unicode path extra field) is the header's
+// `raw` name, or only spells it in another encoding: the same length in characters, and the
+// same character wherever the header has an ASCII byte. Anything else means readers that
+// honour the extra field and readers that do not see different entries.
+bool sameNameInOtherEncoding(const std::string& raw, const std::string& name) {
+    if (raw == name) return true;
+    std::size_t at = 0;
+    for (unsigned char c : raw) {
+        if (at >= name.size()) return false;
+        const unsigned char lead = static_cast<unsigned char>(name[at]);
+        if (c < 0x80) {
+            if (lead != c) return false;
+            ++at;
+            continue;
+        }
+        if (lead < 0x80) return false;
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        at += length;
+    }
+    return at == name.size();
+}
+
+std::uint32_t crc32(const std::string& data) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char c : data) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::uint32_t little(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<std::size_t>(i)];
+    return v;
+}
+
+// libzip replaces an entry's name by the one in its Unicode path extra field (0x7075) when the
+// field's checksum matches the header's name, and keeps no trace of the header's name. Readers
+// that ignore the field see the header's name: the central directory is read here directly,
+// and an entry whose two names differ beyond their encoding is refused. (A central directory
+// libzip could open is assumed; a ZIP64 directory is left to libzip's checks.)
+void checkUnicodePathFields(const std::vector<std::uint8_t>& b) {
+    if (b.size() < 22) return;
+    std::size_t end = b.size() - 22;
+    const std::size_t lowest = b.size() > 65557 ? b.size() - 65557 : 0;
+    while (little(b, end, 4) != 0x06054b50) {
+        if (end == lowest) return;
+        --end;
+    }
+    std::size_t at = little(b, end + 16, 4);
+    const std::uint32_t count = little(b, end + 10, 2);
+    if (at == 0xFFFFFFFFu) return;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (at + 46 > b.size() || little(b, at, 4) != 0x02014b50) return;
+        const std::size_t nameLength = little(b, at + 28, 2), extraLength = little(b, at + 30, 2),
+                          commentLength = little(b, at + 32, 2);
+        if (at + 46 + nameLength + extraLength > b.size()) return;
+        const std::string raw(b.begin() + static_cast<std::ptrdiff_t>(at + 46),
+                              b.begin() + static_cast<std::ptrdiff_t>(at + 46 + nameLength));
+        std::size_t field = at + 46 + nameLength;
+        const std::size_t fieldsEnd = field + extraLength;
+        while (field + 4 <= fieldsEnd) {
+            const std::uint32_t id = little(b, field, 2), size = little(b, field + 2, 2);
+            if (field + 4 + size > fieldsEnd) break;
+            if (id == 0x7075 && size >= 5 && b[field + 4] == 1 &&
+                little(b, field + 5, 4) == crc32(raw)) {
+                const std::string named(b.begin() + static_cast<std::ptrdiff_t>(field + 9),
+                                        b.begin() + static_cast<std::ptrdiff_t>(field + 4 + size));
+                if (!sameNameInOtherEncoding(raw, named))
+                    badDocument("Das Paket ist mehrdeutig: Der Eintrag " + raw +
+                                " heißt laut seinem Unicode-Zusatzfeld " + named + ".");
+            }
+            field += 4 + size;
+        }
+        at += 46 + nameLength + extraLength + commentLength;
+    }
+}
+
 }  // namespace
 
 std::string lowerAscii(std::string s) {
@@ -40,6 +119,8 @@ void Package::open(std::span<const std::uint8_t> bytes) {
     archive_ = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!archive_) {
         zip_source_free(source);
+        if (zip_error_code_zip(&error) == ZIP_ER_EXISTS)
+            badDocument("Das Paket ist mehrdeutig: Zwei Einträge tragen denselben Namen.");
         std::string why = zipMessage(&error);
         zip_error_fini(&error);
         badDocument("Die Datei ist kein Word-Dokument (kein gültiges ZIP-Archiv: " + why + ").");
@@ -54,6 +135,15 @@ void Package::open(std::span<const std::uint8_t> bytes) {
             badDocument("Ein Eintrag des ZIP-Archivs ist unlesbar.");
         entries_.push_back({st.name, static_cast<std::uint64_t>(i), st.size});
     }
+    checkUnicodePathFields(bytes_);
+    // Part names are compared without regard to case: two entries that differ only in case are
+    // one part to some readers and two to others.
+    std::vector<std::string> names;
+    for (const auto& e : entries_) names.push_back(lowerAscii(e.name));
+    std::sort(names.begin(), names.end());
+    if (auto twin = std::adjacent_find(names.begin(), names.end()); twin != names.end())
+        badDocument("Das Paket ist mehrdeutig: Der Teil " + *twin +
+                    " kommt mehrfach vor (Groß- und Kleinschreibung zählen nicht).");
 }
 
 const PackageEntry* Package::find(const std::string& name) const {

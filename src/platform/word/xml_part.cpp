@@ -1,5 +1,6 @@
 // Parsing and writing XML parts without losing anything the document had.
 #include <cstring>
+#include <string>
 
 #include "platform/word/doc_state.h"
 
@@ -20,6 +21,62 @@ struct StringWriter : pugi::xml_writer {
         out.append(static_cast<const char*>(data), size);
     }
 };
+
+// Real documents nest a few dozen elements deep (a text box in a table in a content control is
+// about 30); a part nested deeper is refused once here, so that no walk over it can exhaust
+// the stack or take quadratic time.
+constexpr int kMaxDepth = 1000;
+
+void checkDepth(const XmlPart& part) {
+    int depth = 0;
+    pugi::xml_node n = part.doc.first_child();
+    while (n) {
+        if (n.first_child()) {
+            n = n.first_child();
+            if (++depth > kMaxDepth)
+                badDocument("Der Teil " + part.name + " ist zu tief verschachtelt (mehr als " +
+                            std::to_string(kMaxDepth) +
+                            " Ebenen); die Datei wird nicht geöffnet.");
+            continue;
+        }
+        while (n && !n.next_sibling()) {
+            n = n.parent();
+            --depth;
+        }
+        if (n) n = n.next_sibling();
+    }
+}
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// pugixml decodes UTF-16, UTF-32 and ISO-8859-1 (by byte order mark or declaration) and holds
+// every part as UTF-8, which is how a changed part is written: its declaration is changed to
+// say so. A declared encoding pugixml does not decode would have been read as UTF-8 and its
+// text misread; such a part is refused unless its bytes are plain ASCII.
+void declareUtf8(XmlPart& part, const std::string& bytes) {
+    pugi::xml_node declaration = part.doc.first_child();
+    if (declaration.type() != pugi::node_declaration) return;
+    pugi::xml_attribute encoding = declaration.attribute("encoding");
+    if (!encoding) return;
+    const std::string declared = lower(encoding.value());
+    static const char* const kDecoded[] = {"utf-8",    "utf8",     "utf-16",     "utf-16le",
+                                           "utf-16be", "utf-32",   "utf-32le",   "utf-32be",
+                                           "ucs-2",    "ucs-4",    "iso-8859-1", "iso8859-1",
+                                           "latin1",   "latin-1"};
+    bool decoded = false;
+    for (const char* name : kDecoded) decoded = decoded || declared == name;
+    if (!decoded) {
+        for (unsigned char c : bytes)
+            if (c >= 0x80)
+                badDocument("Der Teil " + part.name + " ist in der Zeichenkodierung \"" +
+                            encoding.value() + "\" gespeichert, die nicht unterstützt wird.");
+    }
+    encoding.set_value("UTF-8");
+}
 
 }  // namespace
 
@@ -59,6 +116,8 @@ std::unique_ptr<XmlPart> parsePart(const std::string& name, const std::string& b
         badDocument("Fehlerhaftes XML im Teil " + name + ": " + result.description() + " (Byte " +
                     std::to_string(result.offset) + ").");
     if (!part->root()) badDocument("Der Teil " + name + " enthält kein Wurzelelement.");
+    checkDepth(*part);
+    declareUtf8(*part, bytes);
     return part;
 }
 
