@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-pdf-dev qt6-translations-l10n locales
   clang libclang-rt-14-dev
-  python3 python3-docx libreoffice-writer-nogui poppler-utils fonts-liberation2 fonts-dejavu-core
+  python3 python3-docx pandoc libreoffice-writer-nogui poppler-utils fonts-liberation2 fonts-dejavu-core
   hyperfine
   dpkg-dev file scdoc lintian desktop-file-utils man-db bash-completion
 )

@@ -72,6 +72,12 @@ TEST(Hostile, DeepNestingIsRefusedAtLoadWithoutExhaustingTheStack) {
               "");
 }
 
+TEST(Hostile, APartOfMoreThanFourMillionElementsIsRefusedBeforeItIsParsed) {
+    // 4,000,001 empty paragraphs: 24 MB that would cost the engine well over half a gigabyte.
+    const std::string why = refusal(minimalDocx(repeat("<w:p/>", 4'000'001)));
+    EXPECT_NE(why.find("höchstens 4000000"), std::string::npos) << why;
+}
+
 // document.xml holding `text` in one paragraph, declared and encoded as `encoding`.
 std::string encodedDocument(const std::string& encoding, const std::string& text) {
     const std::string xml = "<?xml version=\"1.0\" encoding=\"" + encoding +
