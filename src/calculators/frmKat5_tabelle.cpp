@@ -175,6 +175,8 @@ void frmKat5::TabelleEinlesen(const word::Table& t) {
     trap.step(90, [&] {
         const bool mitSockel = zelle(Zeile(z, 4), 2) == "Sockelbetrag";
         const std::int16_t anteilZeile = Zeile(z, mitSockel ? 8 : 6);
+        // A table without a share ends before that row: there is nothing to read.
+        if (anteilZeile > t.Rows().Count()) return;
         const std::string text = zelle(anteilZeile, 2);
         if (text.rfind("Anteil", 0) == 0)
             masked("mskBezug")

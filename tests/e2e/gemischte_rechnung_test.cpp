@@ -172,6 +172,7 @@ TEST_F(GemischteRechnung, ThreeWindowsAddUpAndEachEditsOnlyItsOwnTable) {
         expectTotals(after, unmarkedSum(after));
     }
     EXPECT_EQ(unmarkedSum(dump(doc)), 945750 + 10226250 + 310250);
+    EXPECT_EQ(lumoLog(), "") << "reading the three tables back logs nothing";
 }
 
 TEST_F(GemischteRechnung, OneTableOfEachWindowAddUpToTheTotals) {
