@@ -104,8 +104,14 @@ int removeLeftoverTemporaries(const std::string& path, word::FileSystem& fs) {
     const std::string document = fs.ResolveLinks(path);
     const auto slash = document.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : document.substr(0, slash);
-    const std::string own = "." + nameOf(document) + ".tarvex-";
-    const std::string journals = "." + nameOf(journalPathFor(document)) + ".tarvex-";
+    // Built by append: gcc 12 at -O3 reports a false overlapping copy for "." + std::string&&.
+    const auto temporaryPrefix = [](const std::string& name) {
+        std::string prefix(1, '.');
+        prefix.append(name).append(".tarvex-");
+        return prefix;
+    };
+    const std::string own = temporaryPrefix(nameOf(document));
+    const std::string journals = temporaryPrefix(nameOf(journalPathFor(document)));
     int removed = 0;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder.empty() ? "/" : folder, error), end;

@@ -52,7 +52,8 @@ std::unique_ptr<XmlPart> loadPart(Package& package, const std::string& name, boo
 
 // The content type of a part: its Override, else the Default for its extension.
 std::string contentTypeOf(const XmlPart& types, const std::string& partName) {
-    const std::string wanted = "/" + lowerAscii(partName);
+    std::string wanted(1, '/');  // append(): gcc 12 -O3 misreports "/" + std::string&&
+    wanted.append(lowerAscii(partName));
     for (pugi::xml_node o : types.root().children("Override"))
         if (lowerAscii(o.attribute("PartName").value()) == wanted)
             return o.attribute("ContentType").value();
