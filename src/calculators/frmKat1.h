@@ -41,7 +41,6 @@ class frmKat1 final : public KalkulatorFenster {
 
   private:
     std::int16_t anzahl(const char* feld);
-    bool anteilIst1000();
 };
 
 }  // namespace tarvex

@@ -26,8 +26,6 @@ std::string ohneEndblanks(std::string text) {
 
 }  // namespace
 
-bool frmKat1::anteilIst1000() { return führendeZahl(masked("mskBezug").text()) == 1000.0; }
-
 std::int16_t frmKat1::Zeilenzahl() {
     int mehr = 0;
     const bool weitere = anzahl("mskWeiter75") > 0;
@@ -135,20 +133,7 @@ void frmKat1::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
     FaktorZeilenSchreiben(trap, t, z, *this);
     weiter(4);
 
-    bool ganz = true;
-    trap.step(240, [&] { ganz = anteilIst1000(); });
-    zelle(z, 2, [] { return "Gebühr = Zwischensumme * Faktor"; });
-    // Exactly one amount of the table enters the invoice total: the fee, or the client's share.
-    zelle(
-        z, 5, [&] { return label("lblSumme").caption() + " €"; }, false, ganz ? "" : "no");
-    if (!ganz) {
-        weiter(2);
-        zelle(z, 2, [] { return "Anteil in 1/1000"; });
-        zelle(z, 3, [&] { return germanNumberText(CVal(masked("mskBezug").text())); });
-        zelle(z, 5, [&] {
-            return Anteilsbetrag(label("lblSumme").caption(), masked("mskBezug").text());
-        });
-    }
+    GebührUndAnteilSchreiben(trap, t, z, "Gebühr = Zwischensumme * Faktor", 240, 210);
 }
 
 void frmKat1::TabelleEinlesen(const word::Table& t) {

@@ -33,7 +33,6 @@ class frmKat3 final : public KalkulatorFenster {
     void ZeilenSchreiben(ErrorTrap& trap, word::Table& tabelle) override;
 
   private:
-    bool anteilIst1000();
 };
 
 }  // namespace tarvex

@@ -12,8 +12,6 @@
 
 namespace tarvex {
 
-bool frmKat3::anteilIst1000() { return führendeZahl(masked("mskBezug").text()) == 1000.0; }
-
 std::int16_t frmKat3::Zeilenzahl() { return Zeile(29, anteilIst1000() ? 0 : 2); }
 
 void frmKat3::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
@@ -76,20 +74,7 @@ void frmKat3::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
     zelle(20, 2, [&] { return combo("cmbKlassifizierung").text(); });
     zelle(20, 3, [&] { return label("lblFaktor").caption(); });
 
-    bool ganz = true;
-    trap.step(220, [&] { ganz = anteilIst1000(); });
-    zelle(23, 2, fest("Gebühr = Zwischensumme * Wertfaktor"));
-    // Exactly one amount of the table enters the invoice total: the fee, or the client's share.
-    zelle(23, 5, betrag("lblSumme"), false, ganz ? "" : "no");
-    if (!ganz) {
-        zelle(25, 2, fest("Anteil in 1/1000"));
-        zelle(25, 3, [&] { return germanNumberText(CVal(masked("mskBezug").text())); });
-        zelle(25, 5, [&] {
-            const double gesamt = CVal(label("lblSumme").caption());
-            const double anteil = CVal(masked("mskBezug").text());
-            return WertFormatieren(germanNumberText(gesamt * anteil / 1000.0), 8, 2) + " €";
-        });
-    }
+    GebührUndAnteilSchreiben(trap, t, 23, "Gebühr = Zwischensumme * Wertfaktor", 220, 230);
 }
 
 void frmKat3::TabelleEinlesen(const word::Table& t) {

@@ -41,7 +41,6 @@ class frmKat4 final : public KalkulatorFenster {
     void ZeilenSchreiben(ErrorTrap& trap, word::Table& tabelle) override;
 
   private:
-    bool anteilIst1000();
 };
 
 }  // namespace tarvex

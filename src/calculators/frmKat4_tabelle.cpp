@@ -18,8 +18,6 @@ constexpr const char* kKeineGruppen = "    ";  // mskAnzahl30 with no further gr
 
 }  // namespace
 
-bool frmKat4::anteilIst1000() { return führendeZahl(masked("mskBezug").text()) == 1000.0; }
-
 std::int16_t frmKat4::Zeilenzahl() { return Zeile(14, anteilIst1000() ? 0 : 2); }
 
 void frmKat4::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
@@ -58,21 +56,7 @@ void frmKat4::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
         z = 14;
     }
 
-    bool ganz = true;
-    trap.step(220, [&] { ganz = anteilIst1000(); });
-    zelle(z, 2, [] { return "Gebühr"; });
-    // Exactly one amount of the table enters the invoice total: the fee, or the client's share.
-    zelle(
-        z, 5, [&] { return label("lblSumme").caption() + " €"; }, ganz ? "" : "no");
-    if (ganz) return;
-    trap.step(230, [&] { z = Zeile(z, 2); });
-    zelle(z, 2, [] { return "Anteil in 1/1000"; });
-    zelle(z, 3, [&] { return germanNumberText(CVal(masked("mskBezug").text())); });
-    zelle(z, 5, [&] {
-        const double gesamt = CVal(label("lblSumme").caption());
-        const double anteil = CVal(masked("mskBezug").text());
-        return WertFormatieren(germanNumberText(gesamt * anteil / 1000.0), 8, 2) + " €";
-    });
+    GebührUndAnteilSchreiben(trap, t, z, "Gebühr", 220, 230);
 }
 
 void frmKat4::TabelleEinlesen(const word::Table& t) {

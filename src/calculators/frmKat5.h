@@ -38,7 +38,6 @@ class frmKat5 final : public KalkulatorFenster {
     void ZeilenSchreiben(ErrorTrap& trap, word::Table& tabelle) override;
 
   private:
-    bool anteilIst1000();
 };
 
 }  // namespace tarvex

@@ -26,8 +26,6 @@ constexpr std::array<Stufe, 3> kStufen = {{{"mskAGPo", "lblAGPo", "95,00 €"},
                                            {"mskAGP51o", "lblAGP51o", "75,00 €"}}};
 }  // namespace
 
-bool frmKat5::anteilIst1000() { return führendeZahl(masked("mskBezug").text()) == 1000.0; }
-
 std::int16_t frmKat5::Zeilenzahl() {
     int mehr = 0;
     if (Anzahl(masked("mskAGP26o").text()) > 0) mehr += 1;
@@ -99,20 +97,7 @@ void frmKat5::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
     }
 
     weiter(2);
-    bool ganz = true;
-    trap.step(250, [&] { ganz = anteilIst1000(); });
-    zelle(z, 2, [] { return "Gebühr"; });
-    // Exactly one amount of the table enters the invoice total: the fee, or the client's share.
-    zelle(
-        z, 5, [&] { return label("lblSumme").caption() + " €"; }, false, ganz ? "" : "no");
-    if (!ganz) {
-        weiter(2);
-        zelle(z, 2, [] { return "Anteil in 1/1000"; });
-        zelle(z, 3, [&] { return germanNumberText(CVal(masked("mskBezug").text())); });
-        zelle(z, 5, [&] {
-            return Anteilsbetrag(label("lblSumme").caption(), masked("mskBezug").text());
-        });
-    }
+    GebührUndAnteilSchreiben(trap, t, z, "Gebühr", 250, 210);
 }
 
 void frmKat5::TabelleEinlesen(const word::Table& t) {

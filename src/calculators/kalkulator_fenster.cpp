@@ -7,6 +7,7 @@
 #include "plugin/session/auftragskontext.h"
 #include "plugin/session/plattform.h"
 #include "plugin/session/sitzungsdaten.h"
+#include "platform/variant/variant.h"
 #include "support/number_text.h"
 #include "support/text_markieren.h"
 
@@ -67,6 +68,27 @@ void KalkulatorFenster::gemeinsameSteuerelemente() {
     addLabel("lblVersion", "", {240, h - 600, 900, 255});
     addCommandButton("CommandEnde", "&OK", {b - 2760, h - 660, 1260, 420});
     addCommandButton("CommandAbbruch", "&Abbruch", {b - 1440, h - 660, 1260, 420});
+}
+
+bool KalkulatorFenster::anteilIst1000() {
+    return führendeZahl(masked("mskBezug").text()) == 1000.0;
+}
+
+void KalkulatorFenster::GebührUndAnteilSchreiben(ErrorTrap& trap, word::Table& t,
+                                                 std::int16_t zeile, const char* text,
+                                                 int schrittAnteil, int schrittZeile) {
+    const auto zelle = [&](short spalte, const auto& inhalt, const char* kommentar = "") {
+        trap.step(200, [&] { wordTabelle(t, zeile, spalte, std::string(inhalt()), false, kommentar); });
+    };
+    bool ganz = true;
+    trap.step(schrittAnteil, [&] { ganz = anteilIst1000(); });
+    zelle(2, [&] { return text; });
+    zelle(5, [&] { return label("lblSumme").caption() + " €"; }, ganz ? "" : "no");
+    if (ganz) return;
+    trap.step(schrittZeile, [&] { zeile = Zeile(zeile, 2); });
+    zelle(2, [] { return "Anteil in 1/1000"; });
+    zelle(3, [&] { return germanNumberText(CVal(masked("mskBezug").text())); });
+    zelle(5, [&] { return Anteilsbetrag(label("lblSumme").caption(), masked("mskBezug").text()); });
 }
 
 void KalkulatorFenster::markierenBeimFokus(const std::string& feld) {

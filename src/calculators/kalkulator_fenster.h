@@ -73,6 +73,15 @@ class KalkulatorFenster : public ui::Form {
         (void)tabelle;
     }
 
+    // The share field holds 1000: the client pays the whole fee.
+    bool anteilIst1000();
+    // The fee row `zeile` (text in column 2, lblSumme in column 5) and, when the share is not
+    // 1000, two rows below it the share and its amount. Exactly one of the two amounts enters
+    // the invoice total; the other is marked "no". Cells are steps 200 of `trap`, the share
+    // check step `schrittAnteil`, the move to the share row step `schrittZeile`.
+    void GebührUndAnteilSchreiben(ErrorTrap& trap, word::Table& tabelle, std::int16_t zeile,
+                                  const char* text, int schrittAnteil, int schrittZeile);
+
     // Wiring for a masked field: select its whole text on focus.
     void markierenBeimFokus(const std::string& feld);
     // Select on focus and run GebührBerechnen on every leave.
