@@ -1,0 +1,114 @@
+#pragma once
+// A calculator window opened from the desktop host's menu on a copy of the basic invoice
+// template and a database made from schema.sql (no advance share, no deadline: the net amount
+// is the fee itself); values typed into the rendered widgets, a screenshot, OK, and the
+// invoice and the invoice record read back.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/document_queries.h"
+#include "common/host_database.h"
+#include "form_widget.h"
+#include "main_window.h"
+#include "platform/word/word.h"
+#include "plugin/session/plattform.h"
+
+namespace tarvex::desktop {
+
+class FensterImHost : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plattform().reset();
+        invoice = testing::copyTemplate("template-basic.docx", folder.path());
+        database = testing::schemaDatabase(
+            folder.path(),
+            "INSERT INTO TempDoc (ID_Benutzer, Mehrwertsteuersatz) VALUES (5, 190);"
+            "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, Mehrwertsteuersatz)"
+            " VALUES (1, '2026-0815', 190);");
+    }
+
+    // Opens fee item `index` in a host window of the given size (0: the host's own); use as
+    // ASSERT_NO_FATAL_FAILURE(öffnen(...)).
+    void öffnen(int index, const char* titel, int breite = 0, int höhe = 0) {
+        window = std::make_unique<MainWindow>(5);
+        if (breite > 0) window->resize(breite, höhe);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(window->openInvoice(QString::fromStdString(invoice.string())));
+        ASSERT_TRUE(window->openDatabase(QString::fromStdString(database.string()), 1));
+        view = window->openFeeItem(index);
+        ASSERT_NE(view, nullptr) << window->lastMessage().toStdString();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        EXPECT_EQ(window->mdiArea()->subWindowList().front()->windowTitle(), titel);
+    }
+
+    void tippen(const std::string& feld, const char* text) {
+        QWidget* w = view->widgetFor(feld);
+        ASSERT_NE(w, nullptr) << feld;
+        w->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(w, text);
+    }
+    // Lines typed into a multi-line box, each after a Return but the first.
+    void zeilenTippen(const std::string& liste, const QStringList& zeilen) {
+        auto* edit = qobject_cast<QPlainTextEdit*>(view->widgetFor(liste));
+        ASSERT_NE(edit, nullptr) << liste << " is no multi-line box";
+        edit->setFocus(Qt::TabFocusReason);
+        for (int i = 0; i < zeilen.size(); ++i) {
+            if (i > 0) QTest::keyClick(edit, Qt::Key_Return);
+            QTest::keyClicks(edit, zeilen[i]);
+        }
+    }
+    // Moves the focus to `feld`, so the field left last is recomputed.
+    void fokus(const std::string& feld) { view->widgetFor(feld)->setFocus(Qt::TabFocusReason); }
+    std::string feld(const std::string& name) {
+        return qobject_cast<QLineEdit*>(view->widgetFor(name))->text().toStdString();
+    }
+    std::string anzeige(const std::string& name) {
+        return qobject_cast<QLabel*>(view->widgetFor(name))->text().toStdString();
+    }
+
+    // The window as build/screenshots/<name>, for a look at its layout.
+    void bildSpeichern(const char* name) {
+        QDir().mkpath(TARVEX_SCREENSHOT_DIR);
+        EXPECT_TRUE(window->mdiArea()->subWindowList().front()->grab().save(
+            QStringLiteral(TARVEX_SCREENSHOT_DIR "/") + name));
+    }
+
+    // OK: the window writes its table, the host saves and closes it.
+    void ok() {
+        qobject_cast<QPushButton*>(view->widgetFor("CommandEnde"))->click();
+        QApplication::processEvents();
+        EXPECT_TRUE(window->mdiArea()->subWindowList().empty());
+    }
+
+    std::vector<word::Table> tabellen(const char* tag) {
+        dokument = word::Document::Open(invoice.string());
+        return testing::taggedTables(*dokument, tag);
+    }
+    std::string nettoRechnung() {
+        return testing::queryText(
+            database, "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+    }
+
+    testing::TempFolder folder;
+    std::filesystem::path invoice;
+    std::filesystem::path database;
+    std::unique_ptr<MainWindow> window;
+    FormWidget* view = nullptr;
+    std::shared_ptr<word::Document> dokument;
+};
+
+}  // namespace tarvex::desktop
