@@ -1,4 +1,4 @@
-// The Zerlegung window: split of the formed parcels, the splinter box, the factor choice and
+// The Zerlegung window: the splinter box, the factor choice and
 // the fee table OK writes with its optional blocks, share and row count.
 
 #include <algorithm>
@@ -8,38 +8,6 @@
 
 namespace tarvex::testing {
 namespace {
-
-struct Aufteilung {
-    const char* gesamt;
-    const char* erste;
-    const char* weitere;
-    const char* betragErste;
-    const char* betragWeitere;
-};
-
-void PrintTo(const Aufteilung& p, std::ostream* out) { *out << "Gesamt " << p.gesamt; }
-
-class Aufteilen : public ZerlegungTest, public ::testing::WithParamInterface<Aufteilung> {};
-
-TEST_P(Aufteilen, TotalOfFormedParcelsIsSplitAtFifty) {
-    const Aufteilung& p = GetParam();
-    frmKat1& f = zerlegung();
-    user::type(f, "mskGesamt", p.gesamt);
-    EXPECT_EQ(text(f, "mskNeuFlur"), p.erste);
-    EXPECT_EQ(text(f, "mskNeuFlur51"), p.weitere);
-    EXPECT_EQ(caption(f, "lblNeuFlur"), p.betragErste);
-    EXPECT_EQ(caption(f, "lblNeuFlur51"), p.betragWeitere);
-}
-
-INSTANTIATE_TEST_SUITE_P(Flurstücke, Aufteilen,
-                         ::testing::Values(Aufteilung{"50", "50  ", "    ", "11.500,00", "  0,00"},
-                                           Aufteilung{"51", "50  ", "1   ", "11.500,00", "210,00"},
-                                           Aufteilung{"3", "3   ", "    ", "690,00", "  0,00"},
-                                           Aufteilung{"9999", "50  ", "9949", "11.500,00",
-                                                      "2.089.290,00"}),
-                         [](const ::testing::TestParamInfo<Aufteilung>& fall) {
-                             return std::string("Gesamt") + fall.param.gesamt;
-                         });
 
 TEST_F(ZerlegungTest, EmptyWindowWritesTwentyRowsWithNineteenUsedAndTheFeeUnmarked) {
     frmKat1& f = zerlegung();

@@ -1,4 +1,4 @@
-// The Baulandumlegung window: load defaults, the split of the formed parcels, Faktor A, the
+// The Baulandumlegung window: load defaults, Faktor A, the
 // worked example, and the optional rows OK writes for further parcels, reduction and share.
 
 #include "calculators/zahlen.h"
@@ -6,17 +6,6 @@
 
 namespace tarvex::testing {
 namespace {
-
-// Each expected cell: row, column, text, comment.
-using Zelle = std::tuple<short, short, std::string, std::string>;
-
-void zellenPrüfen(const word::Table& t, const std::vector<Zelle>& zellen) {
-    for (const auto& [zeile, spalte, text, kommentar] : zellen) {
-        SCOPED_TRACE(::testing::Message() << "Zelle " << zeile << "," << spalte);
-        EXPECT_EQ(ZelleEinlesen(t, zeile, spalte), text);
-        EXPECT_EQ(joinedComments(t.Cell(zeile, spalte).Range()), kommentar);
-    }
-}
 
 TEST_F(BaulandumlegungTest, EmptyWindowStartsWithDefaultsAndWritesTwentyNineRows) {
     frmKat2& f = baulandumlegung();
@@ -39,27 +28,6 @@ TEST_F(BaulandumlegungTest, EmptyWindowStartsWithDefaultsAndWritesTwentyNineRows
                       {25, 2, "", ""}});
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
-
-class BaulandAufteilung : public BaulandumlegungTest,
-                          public ::testing::WithParamInterface<std::array<const char*, 5>> {};
-
-TEST_P(BaulandAufteilung, TotalOfFormedParcelsIsSplitAtFifty) {
-    const auto& [gesamt, erste, weitere, betrag, betrag51] = GetParam();
-    frmKat2& f = baulandumlegung();
-    user::type(f, "mskGesamt", gesamt);
-    EXPECT_EQ(text(f, "mskNeuFlur"), erste);
-    EXPECT_EQ(text(f, "mskNeuFlur51"), weitere);
-    EXPECT_EQ(caption(f, "lblNeuFlur"), betrag);
-    EXPECT_EQ(caption(f, "lblNeuFlur51"), betrag51);
-}
-
-INSTANTIATE_TEST_SUITE_P(Flurstücke, BaulandAufteilung,
-                         ::testing::Values(std::array{"50", "50  ", "    ", "11.500,00", "  0,00"},
-                                           std::array{"51", "50  ", "1   ", "11.500,00", "210,00"},
-                                           std::array{"9999", "50  ", "9949", "11.500,00",
-                                                      "2.089.290,00"},
-                                           std::array{"7", "7   ", "    ", "1.610,00", "  0,00"}),
-                         [](const auto& fall) { return std::string("Gesamt") + fall.param[0]; });
 
 struct Beispiel {
     const char* option;

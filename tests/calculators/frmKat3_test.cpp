@@ -1,4 +1,4 @@
-// The Lang gestreckte Anlagen window: defaults at load, the split of the formed parcels, the
+// The Lang gestreckte Anlagen window: defaults at load, the
 // live fee with each classification, and the fixed rows of the fee table OK writes.
 
 #include "frmKat3_fixture.h"
@@ -16,25 +16,6 @@ TEST_F(AnlagenTest, LoadsWithTheFirstClassificationAndComputesTheEmptyInputs) {
     EXPECT_FALSE(f.checkBox("chkBereich").visible());
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
-
-class AnlagenAufteilung : public AnlagenTest,
-                          public ::testing::WithParamInterface<std::array<const char*, 3>> {};
-
-TEST_P(AnlagenAufteilung, TotalOfFormedParcelsIsSplitAtFifty) {
-    const auto& [gesamt, erste, weitere] = GetParam();
-    frmKat3& f = anlagen();
-    user::type(f, "mskFlurstücke", gesamt);
-    EXPECT_EQ(text(f, "mskNeuFlur"), erste);
-    EXPECT_EQ(text(f, "mskNeuFlur51"), weitere);
-    EXPECT_EQ(caption(f, "lblNeuFlur"), Betragstext(230.0 * führendeZahl(erste)));
-    EXPECT_EQ(caption(f, "lblNeuFlur51"), Betragstext(210.0 * führendeZahl(weitere)));
-}
-
-INSTANTIATE_TEST_SUITE_P(GebildeteFlurstücke, AnlagenAufteilung,
-                         ::testing::Values(std::array{"50", "50  ", "    "},
-                                           std::array{"51", "50  ", "1   "},
-                                           std::array{"120", "50  ", "70  "}),
-                         [](const auto& fall) { return std::string("Gesamt") + fall.param[0]; });
 
 class AnlagenKlassifizierung : public AnlagenTest,
                                public ::testing::WithParamInterface<std::array<const char*, 3>> {};

@@ -2,7 +2,9 @@
 // A copy of the basic invoice template as the host's document and the calculator windows in
 // Show's slots.
 
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "calculators/frmKat5.h"
 #include "calculators/kalkulator_slot.h"
@@ -16,9 +18,9 @@ namespace tarvex::testing {
 namespace user = ui::user;
 
 // Each expected cell: row, column, text, comment.
-using Zelle = std::tuple<short, short, const char*, const char*>;
+using Zelle = std::tuple<short, short, std::string, std::string>;
 
-inline void zellenPrüfen(const word::Table& t, std::initializer_list<Zelle> zellen) {
+inline void zellenPrüfen(const word::Table& t, const std::vector<Zelle>& zellen) {
     for (const auto& [zeile, spalte, text, kommentar] : zellen) {
         SCOPED_TRACE(::testing::Message() << "Zelle " << zeile << "," << spalte);
         EXPECT_EQ(ZelleEinlesen(t, zeile, spalte), text);

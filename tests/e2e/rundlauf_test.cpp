@@ -14,6 +14,7 @@ struct Rundlauf {
     std::size_t zeilen;
     std::vector<std::tuple<std::size_t, std::size_t, const char*>> zellen;  // 0-based, trimmed
     const char* netto;
+    std::vector<std::size_t> ohneSumme;  // rows whose amount carries the "no" mark
     // Control, property and its value after the read-back.
     std::vector<std::tuple<const char*, const char*, json>> gelesen;
 };
@@ -53,6 +54,9 @@ TEST_P(FensterRundlauf, WrittenReadBackAndRewrittenUnchanged) {
     EXPECT_EQ(erste["rows"].size(), p.zeilen);
     for (const auto& [zeile, spalte, text] : p.zellen)
         EXPECT_EQ(cell(erste, zeile, spalte), text) << "Zelle " << zeile << "," << spalte;
+    // Only the share enters the totals: the amounts above it carry the mark.
+    for (std::size_t zeile : p.ohneSumme)
+        EXPECT_EQ(erste["rows"][zeile][4]["comments"], json::array({"no"})) << "Zeile " << zeile;
     EXPECT_EQ(queryText(db, "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
               p.netto);
 
@@ -94,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {18, 4, "12.610,00 €"},
                   {28, 4, "6.620,25 €"}},
                  "662025",
+                 {18, 26},
                  {{"grdAusFlur", "text", "Flst. 12\r\nFlst. 13"},
                   {"mskAusFlur", "text", "3"},
                   {"mskGesamt", "text", "51"},
@@ -116,6 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                  31,
                  {{22, 4, "32.520,00 €"}, {24, 4, "16.260,00 €"}},
                  "1626000",
+                 {22},
                  {{"grdAusFlur", "text", "112/3, 112/4"},
                   {"mskAusFlur", "text", "2"},
                   {"mskFlurstücke", "text", "120"},
@@ -140,12 +146,36 @@ INSTANTIATE_TEST_SUITE_P(
                   {15, 2, "999,99"},
                   {15, 4, "3.839,96 €"}},
                  "383996",
+                 {13},
                  {{"txtGebäude", "text", "Wohnhaus\r\nGarage"},
                   {"mskAnzahl", "text", "12"},
                   {"mskBaukosten", "text", "5000001"},
                   {"chkBereich", "value", 1},
                   {"mskBezug", "text", " 999,99"},
-                  {"lblSumme", "caption", "3.840,00"}}}),
+                  {"lblSumme", "caption", "3.840,00"}}},
+        // "G, sonstige Sondergebiete" (3,0) and the reduction: fee 102.262,50, reduction
+        // -20.452,50, the client's half of the rest 40.905,00.
+        Rundlauf{"Baulandumlegung", "3", "TARVEX_2",
+                 {"type grdAusFlur \"Flst. 12\\nFlst. 13\"", "type mskAusFlur 3",
+                  "type mskGesamt 60", "type mskGP 20", "type mskAGP 12", "type mskBoden 250",
+                  "click sevOption2", "click chkErmäßigung", "type mskBezug 500,"},
+                 33,
+                 {{22, 4, "102.262,50 €"}, {24, 4, "-20.452,50 €"}, {26, 4, "40.905,00 €"}},
+                 "4090500",
+                 {22, 24},
+                 {{"grdAusFlur", "text", "Flst. 12\r\nFlst. 13"},
+                  {"mskAusFlur", "text", "3"},
+                  {"mskGesamt", "text", "60"},
+                  {"mskNeuFlur", "text", "50"},
+                  {"mskNeuFlur51", "text", "10"},
+                  {"mskGP", "text", "20"},
+                  {"mskAGP", "text", "12"},
+                  {"mskBoden", "text", "250"},
+                  {"mskBezug", "text", "500,00"},
+                  {"lblDichtefaktor", "caption", "3,0"},
+                  {"sevOption2", "value", true},
+                  {"chkErmäßigung", "value", 1},
+                  {"lblSumme", "caption", "102.262,50"}}}),
     [](const ::testing::TestParamInfo<Rundlauf>& fall) { return std::string(fall.param.name); });
 
 }  // namespace
