@@ -33,7 +33,6 @@ class frmKat2 final : public KalkulatorFenster {
     void ZeilenSchreiben(ErrorTrap& trap, word::Table& tabelle) override;
 
   private:
-    bool mitAnteil();
     bool mitErmäßigung();
 };
 

@@ -14,13 +14,11 @@
 
 namespace tarvex {
 
-// The share counts by its leading number, so "1000,50" still means the whole fee.
-bool frmKat2::mitAnteil() { return führendeZahl(masked("mskBezug").text()) != 1000.0; }
 bool frmKat2::mitErmäßigung() { return checkBox("chkErmäßigung").value() == 1; }
 
 std::int16_t frmKat2::Zeilenzahl() {
     int mehr = 0;
-    if (mitAnteil()) mehr += 2;
+    if (!anteilIst1000()) mehr += 2;
     if (mitErmäßigung()) mehr += 2;
     return Zeile(29, mehr);
 }
@@ -88,7 +86,7 @@ void frmKat2::ZeilenSchreiben(ErrorTrap& trap, word::Table& t) {
 
     bool anteil = false;
     bool ermäßigung = false;
-    trap.step(220, [&] { anteil = mitAnteil(); });
+    trap.step(220, [&] { anteil = !anteilIst1000(); });
     trap.step(230, [&] { ermäßigung = mitErmäßigung(); });
     // The totals take the fee (and the negative reduction), or only the client's share.
     const char* zwischenwert = anteil ? "no" : "";

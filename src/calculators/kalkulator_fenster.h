@@ -73,7 +73,8 @@ class KalkulatorFenster : public ui::Form {
         (void)tabelle;
     }
 
-    // The share field holds 1000: the client pays the whole fee.
+    // The share field holds 1000: the client pays the whole fee. The share counts by its
+    // leading number, so "1000,50" still means the whole fee.
     bool anteilIst1000();
     // The fee row `zeile` (text in column 2, lblSumme in column 5) and, when the share is not
     // 1000, two rows below it the share and its amount. Exactly one of the two amounts enters
