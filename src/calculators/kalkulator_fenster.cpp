@@ -4,10 +4,10 @@
 #include "document/fee_table.h"
 #include "document/summe_bilden.h"
 #include "document/summe_loeschen.h"
+#include "platform/variant/variant.h"
 #include "plugin/session/auftragskontext.h"
 #include "plugin/session/plattform.h"
 #include "plugin/session/sitzungsdaten.h"
-#include "platform/variant/variant.h"
 #include "support/number_text.h"
 #include "support/text_markieren.h"
 
@@ -78,12 +78,14 @@ void KalkulatorFenster::GebührUndAnteilSchreiben(ErrorTrap& trap, word::Table& 
                                                  std::int16_t zeile, const char* text,
                                                  int schrittAnteil, int schrittZeile) {
     const auto zelle = [&](short spalte, const auto& inhalt, const char* kommentar = "") {
-        trap.step(200, [&] { wordTabelle(t, zeile, spalte, std::string(inhalt()), false, kommentar); });
+        trap.step(200,
+                  [&] { wordTabelle(t, zeile, spalte, std::string(inhalt()), false, kommentar); });
     };
     bool ganz = true;
     trap.step(schrittAnteil, [&] { ganz = anteilIst1000(); });
     zelle(2, [&] { return text; });
-    zelle(5, [&] { return label("lblSumme").caption() + " €"; }, ganz ? "" : "no");
+    zelle(
+        5, [&] { return label("lblSumme").caption() + " €"; }, ganz ? "" : "no");
     if (ganz) return;
     trap.step(schrittZeile, [&] { zeile = Zeile(zeile, 2); });
     zelle(2, [] { return "Anteil in 1/1000"; });

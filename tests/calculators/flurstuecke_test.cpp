@@ -38,16 +38,15 @@ TEST_P(Aufteilen, TotalOfFormedParcelsIsSplitAtFifty) {
 
 INSTANTIATE_TEST_SUITE_P(
     Flurstücke, Aufteilen,
-    ::testing::Combine(::testing::Values(Gesamtfeld{"Zerlegung", 4, "mskGesamt"},
-                                         Gesamtfeld{"Baulandumlegung", 3, "mskGesamt"},
-                                         Gesamtfeld{"Anlagen", 2, "mskFlurstücke"}),
-                       ::testing::Values(Aufteilung{"3", "3   ", "    ", "690,00", "  0,00"},
-                                         Aufteilung{"50", "50  ", "    ", "11.500,00", "  0,00"},
-                                         Aufteilung{"51", "50  ", "1   ", "11.500,00", "210,00"},
-                                         Aufteilung{"120", "50  ", "70  ", "11.500,00",
-                                                    "14.700,00"},
-                                         Aufteilung{"9999", "50  ", "9949", "11.500,00",
-                                                    "2.089.290,00"})),
+    ::testing::Combine(
+        ::testing::Values(Gesamtfeld{"Zerlegung", 4, "mskGesamt"},
+                          Gesamtfeld{"Baulandumlegung", 3, "mskGesamt"},
+                          Gesamtfeld{"Anlagen", 2, "mskFlurstücke"}),
+        ::testing::Values(Aufteilung{"3", "3   ", "    ", "690,00", "  0,00"},
+                          Aufteilung{"50", "50  ", "    ", "11.500,00", "  0,00"},
+                          Aufteilung{"51", "50  ", "1   ", "11.500,00", "210,00"},
+                          Aufteilung{"120", "50  ", "70  ", "11.500,00", "14.700,00"},
+                          Aufteilung{"9999", "50  ", "9949", "11.500,00", "2.089.290,00"})),
     [](const auto& fall) {
         return std::string(std::get<0>(fall.param).fenster) + "_Gesamt" +
                std::get<1>(fall.param).gesamt;

@@ -72,8 +72,7 @@ INSTANTIATE_TEST_SUITE_P(AlleFaelle, GebaeudeRundlauf,
                                             ::testing::Values("20000", "60000", "250000", "600000",
                                                               "1500000", "3000000", "7500000",
                                                               "12000000", "999999999"),
-                                            ::testing::Bool(),
-                                            ::testing::Values("", "999,99")),
+                                            ::testing::Bool(), ::testing::Values("", "999,99")),
                          fallName);
 
 }  // namespace

@@ -15,10 +15,8 @@ TEST_F(FensterImHost, AnlagenWorkedExampleTypedIntoTheWidgetsIsWrittenAndCommitt
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->currentIndex(), 0);
 
-    for (const auto& [name, text] : {std::pair{"mskAusFlur", "2"},
-                                     {"mskFlurstücke", "120"},
-                                     {"mskGP", "10"},
-                                     {"mskAGP", "8"}})
+    for (const auto& [name, text] :
+         {std::pair{"mskAusFlur", "2"}, {"mskFlurstücke", "120"}, {"mskGP", "10"}, {"mskAGP", "8"}})
         tippen(name, text);
     fokus("grdAusFlur");
     EXPECT_EQ(feld("mskNeuFlur51"), "70  ");

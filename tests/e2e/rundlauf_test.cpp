@@ -15,7 +15,9 @@ struct Rundlauf {
     std::vector<std::tuple<std::size_t, std::size_t, const char*>> zellen;  // 0-based, trimmed
     const char* netto;
     std::vector<std::size_t> ohneSumme;  // rows whose amount carries the "no" mark
-    // Control, property and its value after the read-back.
+    // Control, property and its value after the read-back: the inputs the command line passes
+    // in its own way (line ends, clicks, list entries), the share and the fee; the unit round
+    // trips check every field.
     std::vector<std::tuple<const char*, const char*, json>> gelesen;
 };
 
@@ -36,8 +38,8 @@ TEST_P(FensterRundlauf, WrittenReadBackAndRewrittenUnchanged) {
     const std::string db = (demo / "lumora.sqlite").string(),
                       doc = (demo / "rechnung.docx").string();
     auto show = [&](std::vector<std::string> more, const std::vector<std::string>& aktionen) {
-        std::vector<std::string> args = {"show", p.fenster, "--db", db, "--doc", doc,
-                                         "--rechnung", "1"};
+        std::vector<std::string> args = {"show",  p.fenster, "--db",       db,
+                                         "--doc", doc,       "--rechnung", "1"};
         args.insert(args.end(), more.begin(), more.end());
         for (const auto& a : aktionen) args.insert(args.end(), {"-e", a});
         return tarvex(args);
@@ -86,56 +88,49 @@ INSTANTIATE_TEST_SUITE_P(
         // 3 + 51 parcels, two further small parcels alone, 12 and 8 points, land value 50
         // (1,5): subtotal 12.610,00, fee × 1,5 × 0,7 = 13.240,50, half of it 6.620,25. Rows:
         // 20, 3 + 2 small parcels, 2 splinter, 2 share.
-        Rundlauf{"Zerlegung", "4", "TARVEX_1",
+        Rundlauf{"Zerlegung",
+                 "4",
+                 "TARVEX_1",
                  {R"(type grdAusFlur "Flst. 12\nFlst. 13")", "type mskAusFlur 3",
                   "type mskGesamt 51", "type mskWeiter75 2", "type mskGP 12", "type mskAGP 8",
                   "type mskBoden 50", "click sevCheck1", "type mskBezug 500,"},
                  29,
                  {{3, 1, "Flst. 12\rFlst. 13"},
                   {7, 2, "1"},
-                  {10, 4, "0,00 €"},  // the empty first small parcel
+                  {10, 4, "0,00 €"},     // the empty first small parcel
                   {12, 4, "-230,00 €"},  // the two further ones
                   {18, 4, "12.610,00 €"},
                   {28, 4, "6.620,25 €"}},
                  "662025",
                  {18, 26},
                  {{"grdAusFlur", "text", "Flst. 12\r\nFlst. 13"},
-                  {"mskAusFlur", "text", "3"},
-                  {"mskGesamt", "text", "51"},
-                  {"mskNeuFlur", "text", "50"},
-                  {"mskNeuFlur51", "text", "1"},
-                  {"mskGesamt75", "text", ""},
                   {"mskWeiter75", "text", "2"},
-                  {"mskGP", "text", "12"},
-                  {"mskAGP", "text", "8"},
-                  {"mskBoden", "text", "50"},
                   {"sevCheck1", "value", 1},
                   {"lblSplitter", "visible", true},
                   {"mskBezug", "text", "500,00"},
                   {"lblSumme", "caption", "13.240,50"}}},
         // 27.100,00 × 1,2 = 32.520,00, of which the client bears one half.
-        Rundlauf{"Anlagen", "2", "TARVEX_3",
-                 {"type grdAusFlur 112/3, 112/4", "type mskAusFlur 2", "type mskFlurstücke 120",
-                  "type mskGP 10", "type mskAGP 8", "select cmbKlassifizierung 1",
-                  "type mskBezug 500,"},
-                 31,
-                 {{22, 4, "32.520,00 €"}, {24, 4, "16.260,00 €"}},
-                 "1626000",
-                 {22},
-                 {{"grdAusFlur", "text", "112/3, 112/4"},
-                  {"mskAusFlur", "text", "2"},
-                  {"mskFlurstücke", "text", "120"},
-                  {"mskNeuFlur", "text", "50"},
-                  {"mskNeuFlur51", "text", "70"},
-                  {"mskGP", "text", "10"},
-                  {"mskAGP", "text", "8"},
-                  {"mskBezug", "text", "500,00"},
-                  {"cmbKlassifizierung", "listindex", 1},
-                  {"lblFaktor", "caption", "1,2"},
-                  {"lblSumme", "caption", "32.520,00"}}},
+        Rundlauf{
+            "Anlagen",
+            "2",
+            "TARVEX_3",
+            {"type grdAusFlur 112/3, 112/4", "type mskAusFlur 2", "type mskFlurstücke 120",
+             "type mskGP 10", "type mskAGP 8", "select cmbKlassifizierung 1", "type mskBezug 500,"},
+            31,
+            {{22, 4, "32.520,00 €"}, {24, 4, "16.260,00 €"}},
+            "1626000",
+            {22},
+            {{"grdAusFlur", "text", "112/3, 112/4"},
+             {"mskNeuFlur51", "text", "70"},
+             {"mskBezug", "text", "500,00"},
+             {"cmbKlassifizierung", "listindex", 1},
+             {"lblFaktor", "caption", "1,2"},
+             {"lblSumme", "caption", "32.520,00"}}},
         // A description over two lines, the costs written as their bracket and read back as
         // its lowest cost, 2 further groups at 720 €, a share with decimals.
-        Rundlauf{"Gebaeudeaufnahme", "1", "TARVEX_4",
+        Rundlauf{"Gebaeudeaufnahme",
+                 "1",
+                 "TARVEX_4",
                  {"type txtGebäude \"Wohnhaus\\nGarage\"", "type mskAnzahl 12",
                   "type mskBaukosten 7500000", "click chkBereich", "type mskBezug 999,99"},
                  16,
@@ -155,7 +150,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {"lblSumme", "caption", "3.840,00"}}},
         // "G, sonstige Sondergebiete" (3,0) and the reduction: fee 102.262,50, reduction
         // -20.452,50, the client's half of the rest 40.905,00.
-        Rundlauf{"Baulandumlegung", "3", "TARVEX_2",
+        Rundlauf{"Baulandumlegung",
+                 "3",
+                 "TARVEX_2",
                  {"type grdAusFlur \"Flst. 12\\nFlst. 13\"", "type mskAusFlur 3",
                   "type mskGesamt 60", "type mskGP 20", "type mskAGP 12", "type mskBoden 250",
                   "click sevOption2", "click chkErmäßigung", "type mskBezug 500,"},
@@ -164,13 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "4090500",
                  {22, 24},
                  {{"grdAusFlur", "text", "Flst. 12\r\nFlst. 13"},
-                  {"mskAusFlur", "text", "3"},
-                  {"mskGesamt", "text", "60"},
-                  {"mskNeuFlur", "text", "50"},
                   {"mskNeuFlur51", "text", "10"},
-                  {"mskGP", "text", "20"},
-                  {"mskAGP", "text", "12"},
-                  {"mskBoden", "text", "250"},
                   {"mskBezug", "text", "500,00"},
                   {"lblDichtefaktor", "caption", "3,0"},
                   {"sevOption2", "value", true},
