@@ -22,6 +22,12 @@ struct Aufteilung {
     const char* betragWeitere;
 };
 
+// Readable in test names and failure messages.
+[[maybe_unused]] void PrintTo(const Gesamtfeld& g, std::ostream* out) { *out << g.fenster; }
+[[maybe_unused]] void PrintTo(const Aufteilung& a, std::ostream* out) {
+    *out << "Gesamt " << a.gesamt;
+}
+
 class Aufteilen : public KalkulatorTest,
                   public ::testing::WithParamInterface<std::tuple<Gesamtfeld, Aufteilung>> {};
 
