@@ -1,18 +1,21 @@
 #!/usr/bin/env python3
 """Builds invoices with many fee tables from one that holds a single fee table and its totals.
 
-    rechnungen_erzeugen.py QUELLE.docx ZIEL.docx ANZAHL
+    rechnungen_erzeugen.py QUELLE.docx ZIEL.docx ANZAHL [ABSÄTZE]
 
 QUELLE is an invoice after one OK (fee table, totals, markers). The fee table and the empty
 paragraph after it are repeated until ANZAHL fee tables stand before the totals; every copy gets
 comment ids of its own with entries in the comments part. A ten-page appendix of plain
-paragraphs follows the totals, as offices attach the survey's notes to the invoice.
+paragraphs follows the totals, as offices attach the survey's notes to the invoice. ABSÄTZE
+(default 0) short one-run paragraphs ("Messpunkt 17 geprüft.") follow the appendix: three
+elements each, so one million of them make a body of about three million elements.
 """
 import re
 import sys
 import zipfile
 
 quelle, ziel, anzahl = sys.argv[1], sys.argv[2], int(sys.argv[3])
+absaetze = int(sys.argv[4]) if len(sys.argv) > 4 else 0
 with zipfile.ZipFile(quelle) as z:
     teile = {i.filename: z.read(i.filename) for i in z.infolist()}
     infos = z.infolist()
@@ -48,6 +51,8 @@ for seite in range(10):
     for absatz in range(12):
         anhang.append(f'<w:p><w:r><w:t xml:space="preserve">{seite + 1}.{absatz + 1} '
                       f'{satz * 3}</w:t></w:r></w:p>')
+anhang.extend(f'<w:p><w:r><w:t>Messpunkt {i + 1} geprüft.</w:t></w:r></w:p>'
+              for i in range(absaetze))
 
 dokument = dokument[:ende + len("<w:p/>")] + "".join(kopien) + dokument[ende + len("<w:p/>"):]
 schluss = dokument.rindex("<w:sectPr>")

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Whole command-line runs against the floor, on invoices with 1, 20 and 200 fee tables.
 
-    bench/rundlauf.py [BUILD_DIR] [--runs N] [--sizes 1,20,200]
+    bench/rundlauf.py [BUILD_DIR] [--runs N] [--sizes 1,20,200] [--gross [--gross-runs N]]
 
 For each size the script builds the invoice itself (one OK on the demo invoice, then the fee
 table repeated by rechnungen_erzeugen.py, plus a ten-page appendix) and times, interleaved:
@@ -17,6 +17,10 @@ Before timing, each command is checked once: OK must add the fee table and total
 list every table, the floor's copy must dump like the original. Prints medians, the ratios to
 the floor, the growth from 20 to 200 tables and each command's peak memory (maximum resident
 set size of the process) in one table.
+
+--gross adds a case of one fee table with 1,000,000 short paragraphs after the appendix (a
+document part of about three million elements, below the four million the document engine
+opens), timed --gross-runs times (default 3) and never counted with callgrind.
 """
 import argparse
 import json
@@ -68,6 +72,10 @@ def main():
     args.add_argument("build", nargs="?", default="build")
     args.add_argument("--runs", type=int, default=11)
     args.add_argument("--sizes", default="1,20,200")
+    args.add_argument("--gross", action="store_true",
+                      help="also time one fee table with --absaetze short paragraphs")
+    args.add_argument("--absaetze", type=int, default=1_000_000)
+    args.add_argument("--gross-runs", type=int, default=3)
     args.add_argument("--instruktionen", action="store_true",
                       help="also count each command's instructions once with callgrind "
                            "(stable where the machine is too loaded for wall times)")
@@ -105,11 +113,15 @@ def main():
         gebuehr = tabellen(eins)[0]["rows"][-1][-1]["text"].strip()  # "1.250,00 €"
         gebuehr_cent = int(gebuehr.replace(".", "").replace(",", "").replace(" €", ""))
 
+        # (fee tables, extra paragraphs, timed runs, count instructions)
+        faelle = [(int(x), 0, a.runs, a.instruktionen) for x in a.sizes.split(",")]
+        if a.gross:
+            faelle.append((1, a.absaetze, a.gross_runs, False))
         zeilen = []
-        for n in [int(x) for x in a.sizes.split(",")]:
-            rechnung = os.path.join(arbeit, f"rechnung-{n}.docx")
+        for n, absaetze, runs, zaehlen in faelle:
+            rechnung = os.path.join(arbeit, f"rechnung-{n}-{absaetze}.docx")
             subprocess.run([sys.executable, os.path.join(HIER, "rechnungen_erzeugen.py"), eins,
-                            rechnung, str(n)], check=True)
+                            rechnung, str(n), str(absaetze)], check=True)
             doc, db, kopie = (os.path.join(arbeit, x) for x in ("t.docx", "t.sqlite", "b.docx"))
 
             def frisch():
@@ -132,7 +144,7 @@ def main():
 
             zeiten = {"ok": [], "dump": [], "boden": []}
             speicher = {"ok": 0, "dump": 0, "boden": 0}
-            for _ in range(a.runs):
+            for _ in range(runs):
                 frisch()
                 for name, befehl in (("ok", ok_befehl(doc, db)),
                                      ("dump", [tarvex, "dump", rechnung, "--json"]),
@@ -141,7 +153,7 @@ def main():
                     zeiten[name].append(dauer)
                     speicher[name] = max(speicher[name], kib)
             instruktionen = {}
-            if a.instruktionen:
+            if zaehlen:
                 frisch()
                 for name, befehl in (("ok", ok_befehl(doc, db)),
                                      ("dump", [tarvex, "dump", rechnung, "--json"]),
@@ -150,10 +162,12 @@ def main():
             groesse = os.path.getsize(rechnung)
             with zipfile.ZipFile(rechnung) as z:
                 teil = z.getinfo("word/document.xml").file_size
-            zeilen.append((n, teil, {k: statistics.median(v) for k, v in zeiten.items()},
+            fall = f"{n} + {absaetze:,} Absätze".replace(",", ".") if absaetze else str(n)
+            zeilen.append((fall, teil, {k: statistics.median(v) for k, v in zeiten.items()},
                            speicher, instruktionen))
 
-        print(f"Medianwerte aus {a.runs} Läufen je Befehl (abwechselnd gemessen)\n")
+        gross = f", {a.gross_runs} beim großen Fall" if a.gross else ""
+        print(f"Medianwerte aus {a.runs} Läufen je Befehl{gross} (abwechselnd gemessen)\n")
         print("| Gebührentabellen | document.xml | OK | dump --json | Boden | OK / Boden "
               "| dump / Boden | Spitze OK / dump / Boden |")
         print("|---|---|---|---|---|---|---|---|")
@@ -168,18 +182,20 @@ def main():
                   "| dump / Boden |")
             print("|---|---|---|---|---|---|")
             for n, _, _, _, i in zeilen:
+                if not i:
+                    continue
                 print(f"| {n} | {i['ok'] / 1e6:.1f} M | {i['dump'] / 1e6:.1f} M "
                       f"| {i['boden'] / 1e6:.1f} M | {i['ok'] / i['boden']:.2f} × "
                       f"| {i['dump'] / i['boden']:.2f} × |")
         groessen = {n: m for n, _, m, _, _ in zeilen}
-        if 20 in groessen and 200 in groessen:
-            ok = groessen[200]["ok"] / groessen[20]["ok"]
-            boden_wachstum = groessen[200]["boden"] / groessen[20]["boden"]
+        if "20" in groessen and "200" in groessen:
+            ok = groessen["200"]["ok"] / groessen["20"]["ok"]
+            boden_wachstum = groessen["200"]["boden"] / groessen["20"]["boden"]
             print(f"\nWachstum 20 → 200 Tabellen (Zeit): OK {ok:.2f} ×, Boden "
                   f"{boden_wachstum:.2f} × (Verhältnis {ok / boden_wachstum:.2f})")
             if a.instruktionen:
-                i20 = next(i for n, _, _, _, i in zeilen if n == 20)
-                i200 = next(i for n, _, _, _, i in zeilen if n == 200)
+                i20 = next(i for n, _, _, _, i in zeilen if n == "20")
+                i200 = next(i for n, _, _, _, i in zeilen if n == "200")
                 ok_i, boden_i = i200["ok"] / i20["ok"], i200["boden"] / i20["boden"]
                 print(f"Wachstum 20 → 200 Tabellen (Instruktionen): OK {ok_i:.2f} ×, Boden "
                       f"{boden_i:.2f} × (Verhältnis {ok_i / boden_i:.2f})")
