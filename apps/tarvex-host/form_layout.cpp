@@ -43,12 +43,15 @@ QSize widenForCaptions(std::vector<CaptionFit>& controls, QSize form) {
     for (CaptionFit& c : controls)
         if (!c.container && c.neededWidth > c.rect.width()) c.rect.setWidth(c.neededWidth);
     // The right edge an enclosing rectangle needs: its designed margin past the widest of the
-    // controls it held, measured again after they grew.
+    // controls it held, measured again after they grew. A control belongs to the rectangle its
+    // top left corner lies in: a two-line option at a frame's foot may overhang its lower edge.
     const auto neededRight = [&](const QRect& outer, std::size_t self) {
         int designInner = outer.left();
         int nowInner = outer.left();
         for (std::size_t i = 0; i < controls.size(); ++i) {
-            if (i == self || (self < controls.size() && !outer.contains(design[i].rect))) continue;
+            if (i == self ||
+                (self < controls.size() && !outer.contains(design[i].rect.topLeft())))
+                continue;
             designInner = std::max(designInner, design[i].rect.right());
             nowInner = std::max(nowInner, controls[i].rect.right());
         }
