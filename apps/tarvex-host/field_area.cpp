@@ -50,7 +50,7 @@ int formPosition(const QString& shownText, int units) {
 }  // namespace
 
 FieldArea::FieldArea(FieldEdit::Callbacks callbacks, QWidget* parent)
-    : QPlainTextEdit(parent), callbacks_(std::move(callbacks)) {
+    : FormInput(std::move(callbacks), parent) {
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     setTabChangesFocus(true);
@@ -82,12 +82,12 @@ void FieldArea::keyPressEvent(QKeyEvent* e) {
     }
     switch (e->key()) {
         case Qt::Key_Backspace:
-            if (callbacks_.key) callbacks_.key(ui::kKeyBackspace);
+            sendKey(ui::kKeyBackspace);
             e->accept();
             return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            if (callbacks_.key) callbacks_.key(ui::kKeyEnter);
+            sendKey(ui::kKeyEnter);
             e->accept();
             return;
         case Qt::Key_Tab:
@@ -110,62 +110,12 @@ void FieldArea::inputMethodEvent(QInputMethodEvent* e) {
     e->accept();
 }
 
-void FieldArea::sendText(const QString& text) {
-    if (!callbacks_.key) return;
-    for (char32_t c : text.toUcs4()) callbacks_.key(static_cast<int>(c));
-}
-
 void FieldArea::reportCaret() {
     if (!callbacks_.caretMoved) return;
     const QString t = toPlainText();
     const QTextCursor c = textCursor();
     const int start = formPosition(t, c.selectionStart());
     callbacks_.caretMoved(start, formPosition(t, c.selectionEnd()) - start);
-}
-
-void FieldArea::focusInEvent(QFocusEvent* e) {
-    {
-        const QSignalBlocker block(this);
-        QPlainTextEdit::focusInEvent(e);
-    }
-    swallowMouse_ = e->reason() == Qt::MouseFocusReason;
-    if (callbacks_.focusIn) callbacks_.focusIn();
-}
-
-void FieldArea::focusOutEvent(QFocusEvent* e) {
-    QPlainTextEdit::focusOutEvent(e);
-    swallowMouse_ = false;
-    if (userMovedFocus(e->reason()) && callbacks_.focusOut) callbacks_.focusOut();
-}
-
-void FieldArea::mousePressEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton || swallowMouse_) {
-        e->accept();
-        return;
-    }
-    QPlainTextEdit::mousePressEvent(e);
-    reportCaret();
-}
-
-void FieldArea::mouseMoveEvent(QMouseEvent* e) {
-    if (swallowMouse_) return;
-    QPlainTextEdit::mouseMoveEvent(e);
-    if (e->buttons() & Qt::LeftButton) reportCaret();
-}
-
-void FieldArea::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton && !swallowMouse_) {
-        QPlainTextEdit::mouseReleaseEvent(e);
-        reportCaret();
-    }
-    swallowMouse_ = false;
-    e->accept();
-}
-
-void FieldArea::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return;
-    QPlainTextEdit::mouseDoubleClickEvent(e);
-    reportCaret();
 }
 
 }  // namespace tarvex::desktop

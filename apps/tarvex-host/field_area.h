@@ -10,7 +10,7 @@
 
 namespace tarvex::desktop {
 
-class FieldArea : public QPlainTextEdit {
+class FieldArea : public FormInput<QPlainTextEdit> {
     Q_OBJECT
   public:
     explicit FieldArea(FieldEdit::Callbacks callbacks, QWidget* parent = nullptr);
@@ -22,19 +22,7 @@ class FieldArea : public QPlainTextEdit {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-  private:
-    void sendText(const QString& text);
-    void reportCaret();
-
-    FieldEdit::Callbacks callbacks_;
-    bool swallowMouse_ = false;  // as in FieldEdit: the click that gave the focus
+    void reportCaret() override;
 };
 
 }  // namespace tarvex::desktop

@@ -45,7 +45,7 @@ bool userMovedFocus(Qt::FocusReason reason) {
 }
 
 FieldEdit::FieldEdit(Callbacks callbacks, QWidget* parent)
-    : QLineEdit(parent), callbacks_(std::move(callbacks)) {
+    : FormInput(std::move(callbacks), parent) {
     setContextMenuPolicy(Qt::NoContextMenu);
     setDragEnabled(false);
     setAcceptDrops(false);
@@ -76,7 +76,7 @@ void FieldEdit::keyPressEvent(QKeyEvent* e) {
     }
     switch (e->key()) {
         case Qt::Key_Backspace:
-            if (callbacks_.key) callbacks_.key(ui::kKeyBackspace);
+            sendKey(ui::kKeyBackspace);
             e->accept();
             return;
         case Qt::Key_Tab:
@@ -102,11 +102,6 @@ void FieldEdit::inputMethodEvent(QInputMethodEvent* e) {
     e->accept();
 }
 
-void FieldEdit::sendText(const QString& text) {
-    if (!callbacks_.key) return;
-    for (char32_t c : text.toUcs4()) callbacks_.key(static_cast<int>(c));
-}
-
 void FieldEdit::reportCaret() {
     if (!callbacks_.caretMoved) return;
     const QString t = text();
@@ -114,52 +109,6 @@ void FieldEdit::reportCaret() {
     const int last = hasSelectedText() ? selectionEnd() : first;
     const int start = charactersFor(t, first);
     callbacks_.caretMoved(start, charactersFor(t, last) - start);
-}
-
-void FieldEdit::focusInEvent(QFocusEvent* e) {
-    {
-        const QSignalBlocker block(this);
-        QLineEdit::focusInEvent(e);
-    }
-    swallowMouse_ = e->reason() == Qt::MouseFocusReason;
-    if (callbacks_.focusIn) callbacks_.focusIn();
-}
-
-void FieldEdit::focusOutEvent(QFocusEvent* e) {
-    QLineEdit::focusOutEvent(e);
-    swallowMouse_ = false;
-    if (userMovedFocus(e->reason()) && callbacks_.focusOut) callbacks_.focusOut();
-}
-
-void FieldEdit::mousePressEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton || swallowMouse_) {
-        e->accept();
-        return;
-    }
-    QLineEdit::mousePressEvent(e);
-    reportCaret();
-}
-
-void FieldEdit::mouseMoveEvent(QMouseEvent* e) {
-    if (swallowMouse_) return;
-    QLineEdit::mouseMoveEvent(e);
-    if (e->buttons() & Qt::LeftButton) reportCaret();
-}
-
-void FieldEdit::mouseReleaseEvent(QMouseEvent* e) {
-    // Releasing the middle button would paste the X selection.
-    if (e->button() == Qt::LeftButton && !swallowMouse_) {
-        QLineEdit::mouseReleaseEvent(e);
-        reportCaret();
-    }
-    swallowMouse_ = false;
-    e->accept();
-}
-
-void FieldEdit::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return;
-    QLineEdit::mouseDoubleClickEvent(e);
-    reportCaret();
 }
 
 }  // namespace tarvex::desktop
