@@ -66,9 +66,15 @@ std::string euroText(std::int64_t cents) {
     const bool negative = cents < 0;
     const std::uint64_t magnitude =
         negative ? std::uint64_t(0) - static_cast<std::uint64_t>(cents) : std::uint64_t(cents);
-    std::string euros = std::to_string(magnitude / 100);
-    for (int at = static_cast<int>(euros.size()) - 3; at > 0; at -= 3)
-        euros.insert(static_cast<std::size_t>(at), ".");
+    // Thousands points are placed while copying, not inserted afterwards: fewer moves, and
+    // gcc's -O3 flow analysis no longer sees a possible overlap in std::string::insert.
+    const std::string digits = std::to_string(magnitude / 100);
+    std::string euros;
+    euros.reserve(digits.size() + digits.size() / 3);
+    for (std::size_t at = 0; at < digits.size(); ++at) {
+        if (at > 0 && (digits.size() - at) % 3 == 0) euros += '.';
+        euros += digits[at];
+    }
     const unsigned rest = static_cast<unsigned>(magnitude % 100);
     return (negative ? "-" : "") + euros + "," + (rest < 10 ? "0" : "") + std::to_string(rest) +
            " €";
