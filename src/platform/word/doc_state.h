@@ -73,13 +73,30 @@ struct ContainerSpan {
     long end;
 };
 
+// A cell of the block's own tables (not of tables nested in a cell) as last flattened: where
+// its items, container spans and comment marks lie in the block's vectors. Re-flattening a
+// table after an edit copies the cells the edit did not touch instead of walking them again,
+// so writing a fee table cell by cell does not re-read the whole table after every cell.
+struct CellPiece {
+    pugi::xml_node_struct* node;
+    std::uint32_t atomsFirst, atomsEnd;
+    std::uint32_t containersFirst, containersEnd;
+    std::uint32_t marksFirst, marksEnd;
+    bool irregular;
+};
+
 // The items of one child of the story's root (a paragraph, a table, a block wrapper).
 struct Block {
     pugi::xml_node_struct* node = nullptr;
     long start = 0;  // position of the block's first item in the story
-    bool dirty = false;
+    bool dirty = false;       // the items must be flattened again
+    bool wholeDirty = false;  // ... all of them: no cell may be copied from the last flattening
+    std::vector<pugi::xml_node_struct*> dirtyCells;  // cells (see CellPiece) edited since then
     std::vector<Atom> atoms;
-    std::vector<ContainerSpan> containers;  // sorted by node once looked up
+    std::vector<ContainerSpan> containers;  // in flattening order (inner before outer)
+    std::vector<CellPiece> cells;
+    // `containers` sorted by node, built on the first lookup in a large table.
+    std::vector<ContainerSpan> containersByNode;
     bool containersSorted = false;
     std::vector<std::uint32_t> refs;        // indexes of the comment reference marks
     // Comment marks (range starts and ends, references) in the order the flattening met them.
@@ -199,6 +216,8 @@ class Story {
     bool allDirty_ = true;  // every block must be flattened again
 
     void sync();
+    // Notes that the items of `cell`, a cell of a table of block `b`, changed.
+    static void markCell(Block& b, pugi::xml_node_struct* cell);
     std::size_t blockOf(long i);
     Block* blockFor(pugi::xml_node top);
 };

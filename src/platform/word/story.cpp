@@ -2,6 +2,7 @@
 // kept per child of the story's root so that an edit re-flattens only what it touched.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/text/utf8.h"
 #include "platform/word/doc_state.h"
@@ -52,13 +53,49 @@ bool isQuietLeaf(const char* name) {
     }
 }
 
+// A block's vectors as they were before it is flattened again, with the cells that may be
+// copied from them.
+struct Previous {
+    std::vector<Atom> atoms;
+    std::vector<ContainerSpan> containers;
+    std::vector<pugi::xml_node> marks;
+    std::vector<CellPiece> cells;
+    std::vector<pugi::xml_node_struct*> dirtyCells;
+    std::size_t next = 0;  // the piece after the last one found: cells mostly come in order
+    std::vector<std::pair<pugi::xml_node_struct*, std::size_t>> byNode;  // built when needed
+
+    // The piece of `cell` that may be copied; null when the cell is new or was edited.
+    const CellPiece* reusable(pugi::xml_node_struct* cell) {
+        if (std::find(dirtyCells.begin(), dirtyCells.end(), cell) != dirtyCells.end())
+            return nullptr;
+        // A row added or removed shifts the order by a row at most; look a row ahead first.
+        for (std::size_t k = next; k < cells.size() && k < next + 64; ++k) {
+            if (cells[k].node == cell) {
+                next = k + 1;
+                return &cells[k];
+            }
+        }
+        if (byNode.empty()) {
+            byNode.reserve(cells.size());
+            for (std::size_t k = 0; k < cells.size(); ++k) byNode.emplace_back(cells[k].node, k);
+            std::sort(byNode.begin(), byNode.end());
+        }
+        auto found = std::lower_bound(byNode.begin(), byNode.end(),
+                                      std::pair<pugi::xml_node_struct*, std::size_t>(cell, 0));
+        if (found == byNode.end() || found->first != cell) return nullptr;
+        next = found->second + 1;
+        return &cells[found->second];
+    }
+};
+
 // Flattens one child of a story's root into its block: the items, the spans of its tables,
 // rows and cells, and a summary of what else it holds (comment marks; whether anything the
-// flattening does not read, such as a drawing or deleted text, lies inside).
+// flattening does not read, such as a drawing or deleted text, lies inside). With the block's
+// previous flattening, cells of its own tables that were not edited are copied from it.
 class Flattener {
   public:
-    explicit Flattener(Block& block)
-        : out_(block.atoms), containers_(block.containers), block_(block) {}
+    Flattener(Block& block, Previous* previous)
+        : out_(block.atoms), containers_(block.containers), block_(block), previous_(previous) {}
 
     void blocks(pugi::xml_node container) {
         for (pugi::xml_node c : container.children()) block(c);
@@ -102,6 +139,7 @@ class Flattener {
     }
 
     void table(pugi::xml_node tbl) {
+        const bool own = tableDepth_++ == 0;  // a table of the block, not one nested in a cell
         long tableStart = here();
         for (pugi::xml_node c : tbl.children())
             if (!is(c, "w:tr")) other(c, nullptr);
@@ -111,7 +149,18 @@ class Flattener {
             for (pugi::xml_node c : tr.children())
                 if (!is(c, "w:tc")) other(c, nullptr);
             for (pugi::xml_node tc : cellsOf(tr)) {
-                std::size_t before = out_.size();
+                lastCell = tc;
+                if (own && previous_) {
+                    if (const CellPiece* piece = previous_->reusable(tc.internal_object())) {
+                        copy(*piece);
+                        continue;
+                    }
+                }
+                const std::size_t before = out_.size();
+                const std::size_t containersBefore = containers_.size();
+                const std::size_t marksBefore = block_.marks.size();
+                const bool irregularBefore = block_.irregular;
+                block_.irregular = false;
                 blocks(tc);
                 // The last paragraph of a cell is ended by the end-of-cell mark.
                 if (out_.size() > before && out_.back().kind == AtomKind::ParaMark &&
@@ -122,12 +171,44 @@ class Flattener {
                     out_.push_back({tc, pugi::xml_node(), 0, U'\a', 0, AtomKind::CellMark});
                 }
                 record(tc, static_cast<long>(before));
-                lastCell = tc;
+                if (own)
+                    block_.cells.push_back({tc.internal_object(), index(before), index(out_.size()),
+                                            index(containersBefore), index(containers_.size()),
+                                            index(marksBefore), index(block_.marks.size()),
+                                            block_.irregular});
+                block_.irregular = block_.irregular || irregularBefore;
             }
             out_.push_back({tr, lastCell.last_child(), 0, U'\a', 0, AtomKind::RowMark});
             record(tr, rowStart);
         }
         record(tbl, tableStart);
+        --tableDepth_;
+    }
+
+    static std::uint32_t index(std::size_t i) { return static_cast<std::uint32_t>(i); }
+
+    // Appends a cell as flattened before: its items, its spans (the cell's own and those of
+    // tables nested in it, moved to where the cell now starts) and its comment marks.
+    void copy(const CellPiece& piece) {
+        const Previous& p = *previous_;
+        const long delta = here() - static_cast<long>(piece.atomsFirst);
+        const std::size_t containersFirst = containers_.size();
+        const std::size_t marksFirst = block_.marks.size();
+        out_.insert(out_.end(), p.atoms.begin() + piece.atomsFirst,
+                    p.atoms.begin() + piece.atomsEnd);
+        for (std::uint32_t k = piece.containersFirst; k < piece.containersEnd; ++k) {
+            ContainerSpan span = p.containers[k];
+            span.first += delta;
+            span.end += delta;
+            containers_.push_back(span);
+        }
+        block_.marks.insert(block_.marks.end(), p.marks.begin() + piece.marksFirst,
+                            p.marks.begin() + piece.marksEnd);
+        block_.irregular = block_.irregular || piece.irregular;
+        block_.cells.push_back({piece.node, index(static_cast<std::size_t>(delta) + piece.atomsFirst),
+                                index(out_.size()), index(containersFirst),
+                                index(containers_.size()), index(marksFirst),
+                                index(block_.marks.size()), piece.irregular});
     }
 
     long here() const { return static_cast<long>(out_.size()); }
@@ -208,6 +289,8 @@ class Flattener {
     std::vector<Atom>& out_;
     std::vector<ContainerSpan>& containers_;
     Block& block_;
+    Previous* previous_;
+    int tableDepth_ = 0;
 };
 
 }  // namespace
@@ -282,13 +365,30 @@ bool flattens(pugi::xml_node c) {
 }
 
 void flatten(Block& block) {
+    // A table whose cells were flattened before and that was not changed as a whole keeps the
+    // cells no edit touched.
+    std::optional<Previous> previous;
+    if (!block.wholeDirty && !block.cells.empty()) {
+        previous.emplace();
+        previous->atoms = std::move(block.atoms);
+        previous->containers = std::move(block.containers);
+        previous->marks = std::move(block.marks);
+        previous->cells = std::move(block.cells);
+        previous->dirtyCells = std::move(block.dirtyCells);
+        block.atoms.reserve(previous->atoms.size());
+        block.containers.reserve(previous->containers.size());
+    }
     block.atoms.clear();
     block.containers.clear();
     block.marks.clear();
+    block.cells.clear();
+    block.dirtyCells.clear();
+    block.wholeDirty = false;
     block.irregular = false;
     block.liveRefsAt = ~0ull;
-    Flattener(block).block(pugi::xml_node(block.node));
+    Flattener(block, previous ? &*previous : nullptr).block(pugi::xml_node(block.node));
     block.containersSorted = false;
+    block.containersByNode.clear();
     block.refs.clear();
     for (std::size_t k = 0; k < block.atoms.size(); ++k)
         if (block.atoms[k].kind == AtomKind::Ref) block.refs.push_back(static_cast<std::uint32_t>(k));
@@ -307,13 +407,14 @@ void Story::sync() {
     bool same = !allDirty_;
     if (same) {
         std::size_t k = 0;
-        for (pugi::xml_node c : root_.children()) {
-            if (!flattens(c)) continue;
-            if (k == blocks_.size() || blocks_[k].node != c.internal_object()) {
-                same = false;
-                break;
+        for (pugi::xml_node c = root_.first_child(); c; c = c.next_sibling()) {
+            if (k < blocks_.size() && blocks_[k].node == c.internal_object()) {
+                ++k;
+                continue;
             }
-            ++k;
+            if (!flattens(c)) continue;
+            same = false;
+            break;
         }
         same = same && k == blocks_.size();
     }
@@ -322,7 +423,7 @@ void Story::sync() {
         for (pugi::xml_node c : root_.children()) {
             if (!flattens(c)) continue;
             auto known = allDirty_ ? blockIndex_.end() : blockIndex_.find(c.internal_object());
-            if (known != blockIndex_.end() && !blocks_[known->second].dirty) {
+            if (known != blockIndex_.end()) {
                 fresh.push_back(std::move(blocks_[known->second]));
             } else {
                 fresh.emplace_back();
@@ -390,20 +491,64 @@ void Story::touched(pugi::xml_node where) {
     ++generation_;
     ++doc_.edits;
     if (where == root_) return;  // only the list of children changed
-    pugi::xml_node top = topOf(where);
+    // The root's child that holds `where`, and the outermost cell on the way up to it.
+    pugi::xml_node top, cell;
+    for (pugi::xml_node p = where; p; p = p.parent()) {
+        if (p.parent() == root_) {
+            top = p;
+            break;
+        }
+        if (is(p, "w:tc")) cell = p;
+    }
     if (!top) {
         allDirty_ = true;  // not in the story (any more): start over
         return;
     }
     // A child not known yet is flattened as new on the next read.
     auto found = blockIndex_.find(top.internal_object());
-    if (found != blockIndex_.end()) blocks_[found->second].dirty = true;
+    if (found == blockIndex_.end()) return;
+    Block& b = blocks_[found->second];
+    b.dirty = true;
+    if (cell)
+        markCell(b, cell.internal_object());
+    else if (!is(where, "w:tr"))
+        b.wholeDirty = true;
+    // A row added or removed: its cells are new or gone, the others are unchanged.
+}
+
+void Story::markCell(Block& b, pugi::xml_node_struct* cell) {
+    if (b.wholeDirty) return;
+    if (b.dirtyCells.size() >= 16) {
+        b.wholeDirty = true;  // many cells at once: walking the table costs no more
+        return;
+    }
+    if (std::find(b.dirtyCells.begin(), b.dirtyCells.end(), cell) == b.dirtyCells.end())
+        b.dirtyCells.push_back(cell);
 }
 
 void Story::touchedItems(long first, long last) {
     if (first > last) return;
     auto [from, to] = blocksOver(first, last);
-    for (std::size_t k = from; k < to; ++k) blocks_[k].dirty = true;
+    // Items of one cell of a table: only that cell changes.
+    pugi::xml_node cell;
+    if (to == from + 1) {
+        pugi::xml_node top(blocks_[from].node);
+        auto outermostCell = [&](long i) {
+            pugi::xml_node found;
+            for (pugi::xml_node p = at(i).node; p && p != top; p = p.parent())
+                if (is(p, "w:tc")) found = p;
+            return found;
+        };
+        cell = outermostCell(std::max(first, 0L));
+        if (cell != outermostCell(std::min(last, size() - 1))) cell = pugi::xml_node();
+    }
+    for (std::size_t k = from; k < to; ++k) {
+        blocks_[k].dirty = true;
+        if (cell)
+            markCell(blocks_[k], cell.internal_object());
+        else
+            blocks_[k].wholeDirty = true;
+    }
     part_.dirty = true;
     valid_ = false;
     ++generation_;
@@ -474,24 +619,27 @@ std::pair<long, long> Story::span(pugi::xml_node container) {
         // Flattening enters these only through their table, and every item it emits inside one
         // lies in its subtree, so a container it never entered holds no item.
         pugi::xml_node_struct* wanted = container.internal_object();
-        auto& spans = b->containers;
-        std::vector<ContainerSpan>::const_iterator found;
+        const auto& spans = b->containers;
+        const ContainerSpan* found = nullptr;
         if (spans.size() <= kLinearSpans) {
             // An invoice table has about a hundred: a scan costs less than sorting them.
-            found = std::find_if(spans.begin(), spans.end(),
-                                 [&](const ContainerSpan& c) { return c.node == wanted; });
+            auto hit = std::find_if(spans.begin(), spans.end(),
+                                    [&](const ContainerSpan& c) { return c.node == wanted; });
+            if (hit != spans.end()) found = &*hit;
         } else {
+            auto& sorted = b->containersByNode;
             if (!b->containersSorted) {  // sorted on the first lookup only
-                std::sort(spans.begin(), spans.end(),
+                sorted = spans;
+                std::sort(sorted.begin(), sorted.end(),
                           [](const ContainerSpan& x, const ContainerSpan& y) { return x.node < y.node; });
                 b->containersSorted = true;
             }
-            found = std::lower_bound(
-                spans.begin(), spans.end(), wanted,
+            auto hit = std::lower_bound(
+                sorted.begin(), sorted.end(), wanted,
                 [](const ContainerSpan& c, pugi::xml_node_struct* n) { return c.node < n; });
-            if (found != spans.end() && found->node != wanted) found = spans.end();
+            if (hit != sorted.end() && hit->node == wanted) found = &*hit;
         }
-        if (found == spans.end() || found->first == found->end) return {0, 0};
+        if (!found || found->first == found->end) return {0, 0};
         return {b->start + found->first, b->start + found->end};
     }
     long first = -1, last = -1;
