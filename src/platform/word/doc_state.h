@@ -158,7 +158,7 @@ class Story {
     AtomView atoms() { return AtomView(*this); }
     // Item `i`; the reference stays valid until the next edit of its block.
     const Atom& at(long i) {
-        if (valid_ && hint_ < blocks_.size()) {
+        if (valid_ && hint_ < startsValid_) {
             const Block& b = blocks_[hint_];
             const long k = i - b.start;
             if (k >= 0 && k < static_cast<long>(b.atoms.size()))
@@ -212,10 +212,19 @@ class Story {
     long size_ = 0;
     std::uint64_t generation_ = 0;
     std::size_t hint_ = 0;  // block of the last lookup: reads mostly walk forward
-    bool valid_ = false;    // false: blocks must be checked against the root's children
+    bool valid_ = false;    // false: changed blocks must be flattened again
     bool allDirty_ = true;  // every block must be flattened again
+    // Children of the root were added or removed: blocks must be matched with them again.
+    bool childrenChanged_ = false;
+    std::vector<std::size_t> dirtyBlocks_;  // indexes of the blocks marked dirty
+    // The blocks [0, startsValid_) know their start; the later ones learn it when a read
+    // needs it, so an edit near the top does not renumber a long document after every change.
+    std::size_t startsValid_ = 0;
 
     void sync();
+    void rebuild();
+    void startsUpTo(std::size_t k);
+    void markDirty(std::size_t k);
     // Notes that the items of `cell`, a cell of a table of block `b`, changed.
     static void markCell(Block& b, pugi::xml_node_struct* cell);
     std::size_t blockOf(long i);

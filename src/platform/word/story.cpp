@@ -403,48 +403,85 @@ long AtomView::size() const { return story_->size(); }
 void Story::sync() {
     if (valid_) return;
     // The common case: the root's children are still the blocks we know, only some of their
-    // contents changed.
-    bool same = !allDirty_;
+    // contents changed. Then only the changed blocks are read again, and the positions of the
+    // blocks after them are brought up to date when a read needs them.
+    bool same = !allDirty_ && !childrenChanged_;
+    for (std::size_t k : dirtyBlocks_)
+        if (same && pugi::xml_node(blocks_[k].node).parent() != root_) same = false;  // removed
     if (same) {
-        std::size_t k = 0;
-        for (pugi::xml_node c = root_.first_child(); c; c = c.next_sibling()) {
-            if (k < blocks_.size() && blocks_[k].node == c.internal_object()) {
+        for (std::size_t k : dirtyBlocks_) {
+            Block& b = blocks_[k];
+            if (!b.dirty) continue;
+            size_ -= static_cast<long>(b.atoms.size());
+            flatten(b);
+            size_ += static_cast<long>(b.atoms.size());
+            startsValid_ = std::min(startsValid_, k + 1);  // its own start did not move
+        }
+    } else {
+        rebuild();
+    }
+    dirtyBlocks_.clear();
+    hint_ = 0;
+    allDirty_ = false;
+    childrenChanged_ = false;
+    valid_ = true;
+}
+
+void Story::rebuild() {
+    // Walks the root's children alongside the blocks known so far: a child that is the next
+    // known block keeps it; a child met for the first time becomes a new block.
+    std::vector<Block> fresh;
+    fresh.reserve(blocks_.size() + 4);
+    std::size_t k = 0;
+    for (pugi::xml_node c = root_.first_child(); c; c = c.next_sibling()) {
+        if (!flattens(c)) continue;
+        pugi::xml_node_struct* node = c.internal_object();
+        if (!allDirty_) {
+            // Skips blocks removed from the root or moved ahead of their old place.
+            while (k < blocks_.size() &&
+                   (!blocks_[k].node || pugi::xml_node(blocks_[k].node).parent() != root_))
                 ++k;
+            std::size_t known = k < blocks_.size() && blocks_[k].node == node ? k++ : blocks_.size();
+            if (known == blocks_.size()) {
+                auto found = blockIndex_.find(node);  // a block that moved
+                if (found != blockIndex_.end() && blocks_[found->second].node == node)
+                    known = found->second;
+            }
+            if (known < blocks_.size()) {
+                fresh.push_back(std::move(blocks_[known]));
+                blocks_[known].node = nullptr;
                 continue;
             }
-            if (!flattens(c)) continue;
-            same = false;
-            break;
         }
-        same = same && k == blocks_.size();
+        fresh.emplace_back();
+        fresh.back().node = node;
+        fresh.back().dirty = true;
     }
-    if (!same) {
-        std::vector<Block> fresh;
-        for (pugi::xml_node c : root_.children()) {
-            if (!flattens(c)) continue;
-            auto known = allDirty_ ? blockIndex_.end() : blockIndex_.find(c.internal_object());
-            if (known != blockIndex_.end()) {
-                fresh.push_back(std::move(blocks_[known->second]));
-            } else {
-                fresh.emplace_back();
-                fresh.back().node = c.internal_object();
-                fresh.back().dirty = true;
-            }
-        }
-        blocks_ = std::move(fresh);
-        blockIndex_.clear();
-        for (std::size_t k = 0; k < blocks_.size(); ++k) blockIndex_.emplace(blocks_[k].node, k);
-    }
+    blocks_ = std::move(fresh);
+    blockIndex_.clear();
+    blockIndex_.reserve(blocks_.size());
     long start = 0;
-    for (Block& b : blocks_) {
+    for (std::size_t i = 0; i < blocks_.size(); ++i) {
+        Block& b = blocks_[i];
+        blockIndex_.emplace(b.node, i);
         if (b.dirty) flatten(b);
         b.start = start;
         start += static_cast<long>(b.atoms.size());
     }
     size_ = start;
-    hint_ = 0;
-    allDirty_ = false;
-    valid_ = true;
+    startsValid_ = blocks_.size();
+}
+
+void Story::startsUpTo(std::size_t k) {
+    if (k < startsValid_) return;
+    if (startsValid_ == 0) {
+        if (blocks_.empty()) return;
+        blocks_[0].start = 0;
+        startsValid_ = 1;
+    }
+    for (std::size_t j = startsValid_; j <= k && j < blocks_.size(); ++j)
+        blocks_[j].start = blocks_[j - 1].start + static_cast<long>(blocks_[j - 1].atoms.size());
+    startsValid_ = std::max(startsValid_, std::min(k + 1, blocks_.size()));
 }
 
 long Story::size() {
@@ -454,18 +491,27 @@ long Story::size() {
 
 std::size_t Story::blockOf(long i) {
     sync();
-    if (hint_ < blocks_.size()) {
-        const Block& b = blocks_[hint_];
-        if (i >= b.start && i < b.start + static_cast<long>(b.atoms.size())) return hint_;
+    auto holds = [&](std::size_t k) {
+        const Block& b = blocks_[k];
+        return i >= b.start && i < b.start + static_cast<long>(b.atoms.size());
+    };
+    if (hint_ < startsValid_) {
+        if (holds(hint_)) return hint_;
         // Reads mostly move on to the next block.
         if (hint_ + 1 < blocks_.size()) {
-            const Block& next = blocks_[hint_ + 1];
-            if (i >= next.start && i < next.start + static_cast<long>(next.atoms.size()))
-                return ++hint_;
+            startsUpTo(hint_ + 1);
+            if (holds(hint_ + 1)) return ++hint_;
         }
     }
+    // Positions past the blocks whose start is known: bring them up to date as far as needed.
+    while (startsValid_ < blocks_.size() &&
+           (startsValid_ == 0 ||
+            i >= blocks_[startsValid_ - 1].start +
+                     static_cast<long>(blocks_[startsValid_ - 1].atoms.size())))
+        startsUpTo(startsValid_);
     // The last block starting at or before `i` that holds any item.
-    auto it = std::upper_bound(blocks_.begin(), blocks_.end(), i,
+    auto known = blocks_.begin() + static_cast<long>(startsValid_);
+    auto it = std::upper_bound(blocks_.begin(), known, i,
                                [](long pos, const Block& b) { return pos < b.start; });
     std::size_t k = static_cast<std::size_t>(it - blocks_.begin());
     while (k > 0 && blocks_[k - 1].atoms.empty()) --k;
@@ -482,7 +528,9 @@ pugi::xml_node Story::topOf(pugi::xml_node n) const {
 Block* Story::blockFor(pugi::xml_node top) {
     sync();
     auto found = blockIndex_.find(top.internal_object());
-    return found == blockIndex_.end() ? nullptr : &blocks_[found->second];
+    if (found == blockIndex_.end()) return nullptr;
+    startsUpTo(found->second);
+    return &blocks_[found->second];
 }
 
 void Story::touched(pugi::xml_node where) {
@@ -490,7 +538,10 @@ void Story::touched(pugi::xml_node where) {
     valid_ = false;
     ++generation_;
     ++doc_.edits;
-    if (where == root_) return;  // only the list of children changed
+    if (where == root_) {  // only the list of children changed
+        childrenChanged_ = true;
+        return;
+    }
     // The root's child that holds `where`, and the outermost cell on the way up to it.
     pugi::xml_node top, cell;
     for (pugi::xml_node p = where; p; p = p.parent()) {
@@ -506,14 +557,23 @@ void Story::touched(pugi::xml_node where) {
     }
     // A child not known yet is flattened as new on the next read.
     auto found = blockIndex_.find(top.internal_object());
-    if (found == blockIndex_.end()) return;
+    if (found == blockIndex_.end()) {
+        childrenChanged_ = true;
+        return;
+    }
     Block& b = blocks_[found->second];
-    b.dirty = true;
+    markDirty(found->second);
     if (cell)
         markCell(b, cell.internal_object());
     else if (!is(where, "w:tr"))
         b.wholeDirty = true;
     // A row added or removed: its cells are new or gone, the others are unchanged.
+}
+
+void Story::markDirty(std::size_t k) {
+    if (blocks_[k].dirty) return;
+    blocks_[k].dirty = true;
+    dirtyBlocks_.push_back(k);
 }
 
 void Story::markCell(Block& b, pugi::xml_node_struct* cell) {
@@ -543,7 +603,7 @@ void Story::touchedItems(long first, long last) {
         if (cell != outermostCell(std::min(last, size() - 1))) cell = pugi::xml_node();
     }
     for (std::size_t k = from; k < to; ++k) {
-        blocks_[k].dirty = true;
+        markDirty(k);
         if (cell)
             markCell(blocks_[k], cell.internal_object());
         else
