@@ -53,7 +53,7 @@ void collectMarks(DocState& doc, Match&& match, std::vector<pugi::xml_node>& out
             return true;
         },
         [&](const Block& b) {
-            for (pugi::xml_node m : b.marks)
+            for (pugi::xml_node m : b.info().marks)
                 if (match(m)) out.push_back(m);
         });
 }
@@ -93,17 +93,19 @@ const std::vector<const XmlNode*>& DocState::commentRefs() {
     if (built != commentRefsBuilt_) {
         commentRefs_.clear();
         for (const Block& b : story.blocks()) {
+            if (!b.details || b.details->refs.empty()) continue;
+            const BlockDetails& d = *b.details;
             // A new comment takes an id above every mark's, so adding one never gives an
             // existing reference its entry: only removals make a block's list stale.
-            if (b.liveRefsAt != entriesRemoved_) {
-                b.liveRefs.clear();
-                for (std::uint32_t k : b.refs) {
+            if (d.liveRefsAt != entriesRemoved_) {
+                d.liveRefs.clear();
+                for (std::uint32_t k : d.refs) {
                     pugi::xml_node ref = b.atoms[k].node;
-                    if (commentEntry(ref.attribute("w:id").value())) b.liveRefs.push_back(toRef(ref));
+                    if (commentEntry(ref.attribute("w:id").value())) d.liveRefs.push_back(toRef(ref));
                 }
-                b.liveRefsAt = entriesRemoved_;
+                d.liveRefsAt = entriesRemoved_;
             }
-            commentRefs_.insert(commentRefs_.end(), b.liveRefs.begin(), b.liveRefs.end());
+            commentRefs_.insert(commentRefs_.end(), d.liveRefs.begin(), d.liveRefs.end());
         }
         commentRefsBuilt_ = built;
     }

@@ -85,14 +85,10 @@ struct CellPiece {
     bool irregular;
 };
 
-// The items of one child of the story's root (a paragraph, a table, a block wrapper).
-struct Block {
-    pugi::xml_node_struct* node = nullptr;
-    long start = 0;  // position of the block's first item in the story
-    bool dirty = false;       // the items must be flattened again
-    bool wholeDirty = false;  // ... all of them: no cell may be copied from the last flattening
+// What a block holds besides its items, kept apart because most blocks (plain paragraphs)
+// hold none of it: a long document has a block per paragraph.
+struct BlockDetails {
     std::vector<pugi::xml_node_struct*> dirtyCells;  // cells (see CellPiece) edited since then
-    std::vector<Atom> atoms;
     std::vector<ContainerSpan> containers;  // in flattening order (inner before outer)
     std::vector<CellPiece> cells;
     // `containers` sorted by node, built on the first lookup in a large table.
@@ -101,12 +97,36 @@ struct Block {
     std::vector<std::uint32_t> refs;        // indexes of the comment reference marks
     // Comment marks (range starts and ends, references) in the order the flattening met them.
     std::vector<pugi::xml_node> marks;
-    // The block holds elements the flattening does not read (drawings, deleted text, unknown
-    // markup): searches for drawings or marks must walk it in full.
-    bool irregular = false;
     // The references among `refs` whose comment has an entry, as of entry removal `liveRefsAt`.
     mutable std::vector<const XmlNode*> liveRefs;
     mutable std::uint64_t liveRefsAt = ~0ull;
+
+    bool empty() const {
+        return dirtyCells.empty() && containers.empty() && cells.empty() && refs.empty() &&
+               marks.empty();
+    }
+};
+
+// The items of one child of the story's root (a paragraph, a table, a block wrapper).
+struct Block {
+    pugi::xml_node_struct* node = nullptr;
+    long start = 0;  // position of the block's first item in the story
+    std::vector<Atom> atoms;
+    std::unique_ptr<BlockDetails> details;  // null while there are none
+    bool dirty = false;       // the items must be flattened again
+    bool wholeDirty = false;  // ... all of them: no cell may be copied from the last flattening
+    // The block holds elements the flattening does not read (drawings, deleted text, unknown
+    // markup): searches for drawings or marks must walk it in full.
+    bool irregular = false;
+
+    const BlockDetails& info() const {
+        static const BlockDetails none;
+        return details ? *details : none;
+    }
+    BlockDetails& more() {
+        if (!details) details = std::make_unique<BlockDetails>();
+        return *details;
+    }
 };
 
 struct RangeState {

@@ -94,8 +94,12 @@ struct Previous {
 // previous flattening, cells of its own tables that were not edited are copied from it.
 class Flattener {
   public:
-    Flattener(Block& block, Previous* previous)
-        : out_(block.atoms), containers_(block.containers), block_(block), previous_(previous) {}
+    Flattener(Block& block, BlockDetails& details, Previous* previous)
+        : out_(block.atoms),
+          containers_(details.containers),
+          block_(block),
+          details_(details),
+          previous_(previous) {}
 
     void blocks(pugi::xml_node container) {
         for (pugi::xml_node c : container.children()) block(c);
@@ -128,7 +132,7 @@ class Flattener {
             return;
         }
         if (isCommentRangeMark(name))
-            block_.marks.push_back(n);
+            details_.marks.push_back(n);
         else if (!isQuietLeaf(name))
             block_.irregular = true;
     }
@@ -158,7 +162,7 @@ class Flattener {
                 }
                 const std::size_t before = out_.size();
                 const std::size_t containersBefore = containers_.size();
-                const std::size_t marksBefore = block_.marks.size();
+                const std::size_t marksBefore = details_.marks.size();
                 const bool irregularBefore = block_.irregular;
                 block_.irregular = false;
                 blocks(tc);
@@ -172,9 +176,9 @@ class Flattener {
                 }
                 record(tc, static_cast<long>(before));
                 if (own)
-                    block_.cells.push_back({tc.internal_object(), index(before), index(out_.size()),
+                    details_.cells.push_back({tc.internal_object(), index(before), index(out_.size()),
                                             index(containersBefore), index(containers_.size()),
-                                            index(marksBefore), index(block_.marks.size()),
+                                            index(marksBefore), index(details_.marks.size()),
                                             block_.irregular});
                 block_.irregular = block_.irregular || irregularBefore;
             }
@@ -193,7 +197,7 @@ class Flattener {
         const Previous& p = *previous_;
         const long delta = here() - static_cast<long>(piece.atomsFirst);
         const std::size_t containersFirst = containers_.size();
-        const std::size_t marksFirst = block_.marks.size();
+        const std::size_t marksFirst = details_.marks.size();
         out_.insert(out_.end(), p.atoms.begin() + piece.atomsFirst,
                     p.atoms.begin() + piece.atomsEnd);
         for (std::uint32_t k = piece.containersFirst; k < piece.containersEnd; ++k) {
@@ -202,13 +206,13 @@ class Flattener {
             span.end += delta;
             containers_.push_back(span);
         }
-        block_.marks.insert(block_.marks.end(), p.marks.begin() + piece.marksFirst,
+        details_.marks.insert(details_.marks.end(), p.marks.begin() + piece.marksFirst,
                             p.marks.begin() + piece.marksEnd);
         block_.irregular = block_.irregular || piece.irregular;
-        block_.cells.push_back({piece.node, index(static_cast<std::size_t>(delta) + piece.atomsFirst),
+        details_.cells.push_back({piece.node, index(static_cast<std::size_t>(delta) + piece.atomsFirst),
                                 index(out_.size()), index(containersFirst),
                                 index(containers_.size()), index(marksFirst),
-                                index(block_.marks.size()), piece.irregular});
+                                index(details_.marks.size()), piece.irregular});
     }
 
     long here() const { return static_cast<long>(out_.size()); }
@@ -274,7 +278,7 @@ class Flattener {
                     p);
             } else if (!std::strcmp(name, "w:commentReference")) {
                 out_.push_back({c, p, 0, 0, 0, AtomKind::Ref});
-                block_.marks.push_back(c);
+                details_.marks.push_back(c);
             } else if (c.type() == pugi::node_element && !isQuietLeaf(name) &&
                        !same(name, "w:delText")) {
                 block_.irregular = true;  // drawings, embedded objects, anything unknown
@@ -289,6 +293,7 @@ class Flattener {
     std::vector<Atom>& out_;
     std::vector<ContainerSpan>& containers_;
     Block& block_;
+    BlockDetails& details_;
     Previous* previous_;
     int tableDepth_ = 0;
 };
@@ -368,30 +373,26 @@ void flatten(Block& block) {
     // A table whose cells were flattened before and that was not changed as a whole keeps the
     // cells no edit touched.
     std::optional<Previous> previous;
-    if (!block.wholeDirty && !block.cells.empty()) {
+    BlockDetails details;
+    if (block.details && !block.wholeDirty && !block.details->cells.empty()) {
+        BlockDetails& old = *block.details;
         previous.emplace();
         previous->atoms = std::move(block.atoms);
-        previous->containers = std::move(block.containers);
-        previous->marks = std::move(block.marks);
-        previous->cells = std::move(block.cells);
-        previous->dirtyCells = std::move(block.dirtyCells);
+        previous->containers = std::move(old.containers);
+        previous->marks = std::move(old.marks);
+        previous->cells = std::move(old.cells);
+        previous->dirtyCells = std::move(old.dirtyCells);
         block.atoms.reserve(previous->atoms.size());
-        block.containers.reserve(previous->containers.size());
+        details.containers.reserve(previous->containers.size());
     }
     block.atoms.clear();
-    block.containers.clear();
-    block.marks.clear();
-    block.cells.clear();
-    block.dirtyCells.clear();
     block.wholeDirty = false;
     block.irregular = false;
-    block.liveRefsAt = ~0ull;
-    Flattener(block, previous ? &*previous : nullptr).block(pugi::xml_node(block.node));
-    block.containersSorted = false;
-    block.containersByNode.clear();
-    block.refs.clear();
+    Flattener(block, details, previous ? &*previous : nullptr).block(pugi::xml_node(block.node));
     for (std::size_t k = 0; k < block.atoms.size(); ++k)
-        if (block.atoms[k].kind == AtomKind::Ref) block.refs.push_back(static_cast<std::uint32_t>(k));
+        if (block.atoms[k].kind == AtomKind::Ref)
+            details.refs.push_back(static_cast<std::uint32_t>(k));
+    block.details = details.empty() ? nullptr : std::make_unique<BlockDetails>(std::move(details));
     block.dirty = false;
 }
 
@@ -578,12 +579,17 @@ void Story::markDirty(std::size_t k) {
 
 void Story::markCell(Block& b, pugi::xml_node_struct* cell) {
     if (b.wholeDirty) return;
-    if (b.dirtyCells.size() >= 16) {
+    // Only a table's cells can be copied: for any other block the whole is read again anyway.
+    if (!b.details || b.details->cells.empty()) {
+        b.wholeDirty = true;
+        return;
+    }
+    auto& dirty = b.details->dirtyCells;
+    if (dirty.size() >= 16) {
         b.wholeDirty = true;  // many cells at once: walking the table costs no more
         return;
     }
-    if (std::find(b.dirtyCells.begin(), b.dirtyCells.end(), cell) == b.dirtyCells.end())
-        b.dirtyCells.push_back(cell);
+    if (std::find(dirty.begin(), dirty.end(), cell) == dirty.end()) dirty.push_back(cell);
 }
 
 void Story::touchedItems(long first, long last) {
@@ -679,7 +685,8 @@ std::pair<long, long> Story::span(pugi::xml_node container) {
         // Flattening enters these only through their table, and every item it emits inside one
         // lies in its subtree, so a container it never entered holds no item.
         pugi::xml_node_struct* wanted = container.internal_object();
-        const auto& spans = b->containers;
+        const BlockDetails& d = b->info();
+        const auto& spans = d.containers;
         const ContainerSpan* found = nullptr;
         if (spans.size() <= kLinearSpans) {
             // An invoice table has about a hundred: a scan costs less than sorting them.
@@ -687,12 +694,13 @@ std::pair<long, long> Story::span(pugi::xml_node container) {
                                     [&](const ContainerSpan& c) { return c.node == wanted; });
             if (hit != spans.end()) found = &*hit;
         } else {
-            auto& sorted = b->containersByNode;
-            if (!b->containersSorted) {  // sorted on the first lookup only
+            BlockDetails& details = b->more();
+            auto& sorted = details.containersByNode;
+            if (!details.containersSorted) {  // sorted on the first lookup only
                 sorted = spans;
                 std::sort(sorted.begin(), sorted.end(),
                           [](const ContainerSpan& x, const ContainerSpan& y) { return x.node < y.node; });
-                b->containersSorted = true;
+                details.containersSorted = true;
             }
             auto hit = std::lower_bound(
                 sorted.begin(), sorted.end(), wanted,
