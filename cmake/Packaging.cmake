@@ -13,10 +13,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# Depends comes from the binaries; the private layer libraries resolve inside the package.
+# Depends comes from the binaries; libtarvex.so.1, which the hosts link, resolves inside the
+# package.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
-  ${CMAKE_INSTALL_FULL_LIBDIR} ${CMAKE_INSTALL_PREFIX}/${TARVEX_INSTALL_PRIVATE_LIBDIR})
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_FULL_LIBDIR})
 # shlibs and the ldconfig trigger for the public libtarvex.so.1 (CPack adds its own ldconfig
 # calls in postinst and postrm as well; packaging/README.md).
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)

@@ -1,5 +1,5 @@
-# Invoice totals and payment deadline; shared like every layer.
-add_library(tarvex_document_totals
+# Invoice totals and payment deadline.
+add_library(tarvex_document_totals OBJECT
   ${CMAKE_CURRENT_LIST_DIR}/abschlagsrechnungen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/betrag_marken.cpp
   ${CMAKE_CURRENT_LIST_DIR}/host_daten.cpp
@@ -8,5 +8,5 @@ add_library(tarvex_document_totals
   ${CMAKE_CURRENT_LIST_DIR}/summen_tabelle.cpp
   ${CMAKE_CURRENT_LIST_DIR}/zahlungsziel.cpp)
 target_link_libraries(tarvex_document_totals
-  PUBLIC tarvex::session tarvex::platform_word tarvex::platform_dao tarvex::support
+  PUBLIC tarvex_session tarvex_platform_word tarvex_platform_dao tarvex_support
   PRIVATE tarvex_warnings)
