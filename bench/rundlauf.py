@@ -2,6 +2,7 @@
 """Whole command-line runs against the floor, on invoices with 1, 20 and 200 fee tables.
 
     bench/rundlauf.py [BUILD_DIR] [--runs N] [--sizes 1,20,200] [--gross [--gross-runs N]]
+                      [--medien MIB]
 
 For each size the script builds the invoice itself (one OK on the demo invoice, then the fee
 table repeated by rechnungen_erzeugen.py, plus a ten-page appendix) and times, interleaved:
@@ -21,6 +22,10 @@ set size of the process) in one table.
 --gross adds a case of one fee table with 1,000,000 short paragraphs after the appendix (a
 document part of about three million elements, below the four million the document engine
 opens), timed --gross-runs times (default 3) and never counted with callgrind.
+
+--medien MIB adds a case of one fee table and a media entry of MIB MiB of random bytes, stored
+uncompressed (a scanned plan attached to the invoice), timed like the large case: the engine
+reads only the parts it parses and copies that entry as stored.
 """
 import argparse
 import json
@@ -76,6 +81,8 @@ def main():
                       help="also time one fee table with --absaetze short paragraphs")
     args.add_argument("--absaetze", type=int, default=1_000_000)
     args.add_argument("--gross-runs", type=int, default=3)
+    args.add_argument("--medien", type=int, default=0,
+                      help="also time one fee table with a stored media entry of MIB MiB")
     args.add_argument("--instruktionen", action="store_true",
                       help="also count each command's instructions once with callgrind "
                            "(stable where the machine is too loaded for wall times)")
@@ -113,15 +120,22 @@ def main():
         gebuehr = tabellen(eins)[0]["rows"][-1][-1]["text"].strip()  # "1.250,00 €"
         gebuehr_cent = int(gebuehr.replace(".", "").replace(",", "").replace(" €", ""))
 
-        # (fee tables, extra paragraphs, timed runs, count instructions)
-        faelle = [(int(x), 0, a.runs, a.instruktionen) for x in a.sizes.split(",")]
+        # (fee tables, extra paragraphs, timed runs, count instructions, MiB of media)
+        faelle = [(int(x), 0, a.runs, a.instruktionen, 0) for x in a.sizes.split(",")]
         if a.gross:
-            faelle.append((1, a.absaetze, a.gross_runs, False))
+            faelle.append((1, a.absaetze, a.gross_runs, False, 0))
+        if a.medien:
+            faelle.append((1, 0, a.gross_runs, False, a.medien))
         zeilen = []
-        for n, absaetze, runs, zaehlen in faelle:
-            rechnung = os.path.join(arbeit, f"rechnung-{n}-{absaetze}.docx")
+        for n, absaetze, runs, zaehlen, medien in faelle:
+            rechnung = os.path.join(arbeit, f"rechnung-{n}-{absaetze}-{medien}.docx")
             subprocess.run([sys.executable, os.path.join(HIER, "rechnungen_erzeugen.py"), eins,
                             rechnung, str(n), str(absaetze)], check=True)
+            if medien:
+                with zipfile.ZipFile(rechnung, "a") as z, \
+                        z.open(zipfile.ZipInfo("word/media/plan.bin"), "w") as f:
+                    for _ in range(medien):
+                        f.write(os.urandom(1 << 20))
             doc, db, kopie = (os.path.join(arbeit, x) for x in ("t.docx", "t.sqlite", "b.docx"))
 
             def frisch():
@@ -163,6 +177,8 @@ def main():
             with zipfile.ZipFile(rechnung) as z:
                 teil = z.getinfo("word/document.xml").file_size
             fall = f"{n} + {absaetze:,} Absätze".replace(",", ".") if absaetze else str(n)
+            if medien:
+                fall = f"{n} + {medien} MiB Medien"
             zeilen.append((fall, teil, {k: statistics.median(v) for k, v in zeiten.items()},
                            speicher, instruktionen))
 

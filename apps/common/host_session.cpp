@@ -277,11 +277,12 @@ void HostSession::saveAndCommit() {
                         databaseOutcome(e));
         }
     }
-    std::optional<std::vector<std::uint8_t>> before;
+    // Kept open rather than read: after the rename it still holds the old file's content.
+    std::unique_ptr<word::ReadableFile> before;
     bool existed = true;
     if (writeLocked_) {
         try {
-            before = fileSystem().ReadFile(documentPath_, kMaxInvoiceBytes);
+            before = fileSystem().OpenForReading(documentPath_, kMaxInvoiceBytes);
         } catch (const Error& e) {
             existed = e.number() != 53;  // not there: a failed commit removes the new file
         }
@@ -327,20 +328,21 @@ void HostSession::saveAndCommit() {
                 journal && holdsAmounts(*plainDatabase_, journal->invoice, journal->values);
         } catch (const Error&) {
         }
-        if (!tookEffect) undoSave(saving, before, existed, *commitFailure);
+        if (!tookEffect) undoSave(saving, before.get(), existed, *commitFailure);
     }
     saving.removeJournal();
 }
 
-void HostSession::undoSave(SavingFileSystem& saving,
-                           const std::optional<std::vector<std::uint8_t>>& before, bool existed,
+void HostSession::undoSave(SavingFileSystem& saving, word::ReadableFile* before, bool existed,
                            const Error& commitFailure) {
     const std::string problem = databaseProblem(commitFailure);
     // Put the old invoice back (or take the new one away), so that it agrees with the record.
     SavingFileSystem restoring(fileSystem(), documentPath_, std::nullopt);
     try {
         if (before)
-            word::WriteFileAtomically(restoring, documentPath_, *before);
+            word::WriteFileAtomically(restoring, documentPath_, [before](word::WritableFile& file) {
+                word::CopyContent(*before, file);
+            });
         else if (!existed)
             fileSystem().Remove(documentPath_);
         else

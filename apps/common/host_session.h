@@ -33,6 +33,7 @@ class Workspace;
 namespace word {
 class Document;
 class FileSystem;
+class ReadableFile;
 }  // namespace word
 namespace ui {
 class Form;
@@ -127,9 +128,9 @@ class HostSession {
     word::FileSystem& fileSystem() const;
     void takeWriteLock();
     void releaseWriteLock() noexcept;
-    [[noreturn]] void undoSave(SavingFileSystem& saving,
-                               const std::optional<std::vector<std::uint8_t>>& before,
-                               bool existed, const Error& commitFailure);
+    // `before`: the invoice as it was (null when it could not be opened).
+    [[noreturn]] void undoSave(SavingFileSystem& saving, word::ReadableFile* before, bool existed,
+                               const Error& commitFailure);
     void reloadDocument();
     [[noreturn]] void dropChanges(const std::string& message, Outcome outcome);
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 
 #include "document_lock.h"
@@ -102,29 +103,6 @@ bool number(const std::string& text, Number& out, int base = 10) {
     return ec == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
-// A file the new invoice is written to; adds what is written to the size and checksum.
-class CountingFile final : public word::WritableFile {
-  public:
-    CountingFile(std::unique_ptr<word::WritableFile> inner, std::uint64_t& size,
-                 std::uint64_t& checksum)
-        : inner_(std::move(inner)), size_(size), checksum_(checksum) {}
-    void Append(std::span<const std::uint8_t> data) override {
-        inner_->Append(data);
-        size_ += data.size();
-        checksum_ = addToChecksum(checksum_, data);
-    }
-    void KeepAttributes(const word::FileStatus& original) override {
-        inner_->KeepAttributes(original);
-    }
-    void Sync() override { inner_->Sync(); }
-    void Close() override { inner_->Close(); }
-
-  private:
-    std::unique_ptr<word::WritableFile> inner_;
-    std::uint64_t& size_;
-    std::uint64_t& checksum_;
-};
-
 }  // namespace
 
 std::string journalPathFor(const std::string& document) {
@@ -136,6 +114,18 @@ std::string journalPathFor(const std::string& document) {
 
 std::uint64_t contentChecksum(std::span<const std::uint8_t> bytes) {
     return addToChecksum(kFnvOffset, bytes);
+}
+
+std::uint64_t contentChecksum(word::ReadableFile& file) {
+    std::vector<std::uint8_t> piece(1u << 20);
+    std::uint64_t hash = kFnvOffset;
+    for (std::uint64_t at = 0; at < file.Size();) {
+        const std::size_t n = file.ReadAt(at, piece);
+        if (n == 0) break;
+        hash = addToChecksum(hash, std::span(piece).first(n));
+        at += n;
+    }
+    return hash;
 }
 
 std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal) {
@@ -196,16 +186,9 @@ SavingFileSystem::SavingFileSystem(word::FileSystem& target, const std::string& 
     : ForwardingFileSystem(target),
       // A link is saved through: the file it points to is what gets replaced.
       document_(target.ResolveLinks(document)),
-      journal_(std::move(journal)),
-      written_(std::make_shared<Written>()) {}
+      journal_(std::move(journal)) {}
 
 SavingFileSystem::~SavingFileSystem() = default;
-
-std::unique_ptr<word::WritableFile> SavingFileSystem::CreateNew(const std::string& path) {
-    *written_ = Written{0, kFnvOffset};
-    return std::make_unique<CountingFile>(target_.CreateNew(path), written_->size,
-                                          written_->checksum);
-}
 
 void SavingFileSystem::Rename(const std::string& from, const std::string& to) {
     if (to != document_) {
@@ -213,8 +196,11 @@ void SavingFileSystem::Rename(const std::string& from, const std::string& to) {
         return;
     }
     if (journal_) {
-        journal_->size = written_->size;
-        journal_->checksum = written_->checksum;
+        // The file as it lies written and flushed: what the next session finds in place.
+        const std::unique_ptr<word::ReadableFile> written =
+            target_.OpenForReading(from, std::numeric_limits<std::uint64_t>::max());
+        journal_->size = written->Size();
+        journal_->checksum = contentChecksum(*written);
         const std::vector<std::uint8_t> bytes = encodeJournal(*journal_);
         word::WriteFileAtomically(target_, journalPathFor(document_), bytes);
         journalWritten_ = true;

@@ -34,6 +34,8 @@ struct SaveJournal {
 std::string journalPathFor(const std::string& document);
 // FNV-1a (64 bit) of the bytes: tells the new invoice from the old one.
 std::uint64_t contentChecksum(std::span<const std::uint8_t> bytes);
+// The same of a file's whole content, read a piece at a time.
+std::uint64_t contentChecksum(word::ReadableFile& file);
 std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal);
 // nullopt when the bytes are no complete journal (a torn write is never renamed into place,
 // so that means a foreign or damaged file).
@@ -50,7 +52,6 @@ class SavingFileSystem final : public word::ForwardingFileSystem {
                      std::optional<SaveJournal> journal);
     ~SavingFileSystem() override;
 
-    std::unique_ptr<word::WritableFile> CreateNew(const std::string& path) override;
     void Rename(const std::string& from, const std::string& to) override;
 
     // Whether the new file has replaced the invoice.
@@ -61,13 +62,8 @@ class SavingFileSystem final : public word::ForwardingFileSystem {
     void removeJournal();
 
   private:
-    struct Written {
-        std::uint64_t size = 0;
-        std::uint64_t checksum = 0;
-    };
     std::string document_;
     std::optional<SaveJournal> journal_;
-    std::shared_ptr<Written> written_;
     std::unique_ptr<DocumentLock> lock_;
     bool renamed_ = false;
     bool journalWritten_ = false;

@@ -65,14 +65,17 @@ bool recoverInterruptedSave(const std::string& path, word::FileSystem& fs,
                         "löschen");
 
     bool completed = false;
-    std::vector<std::uint8_t> current;
+    bool newFileInPlace = false;
     try {
-        current = fs.ReadFile(document, kMaxInvoiceBytes);
+        const std::unique_ptr<word::ReadableFile> current =
+            fs.OpenForReading(document, kMaxInvoiceBytes);
+        newFileInPlace =
+            current->Size() == journal->size && contentChecksum(*current) == journal->checksum;
     } catch (const Error& e) {
         throw HostError(failed + e.description(), Outcome::BadInput);
     }
     // The new file is in place: the record must get the amounts that belong to it.
-    if (current.size() == journal->size && contentChecksum(current) == journal->checksum) {
+    if (newFileInPlace) {
         try {
             auto database = workspace.openDatabase(journal->database);
             if (!holdsAmounts(*database, journal->invoice, journal->values)) {

@@ -49,6 +49,9 @@ class TrappedFile final : public word::WritableFile {
     TrappedFile(std::unique_ptr<word::WritableFile> inner, Trap& trap)
         : inner_(std::move(inner)), trap_(trap) {}
     void Append(std::span<const std::uint8_t> data) override { inner_->Append(data); }
+    void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override {
+        inner_->WriteAt(offset, data);
+    }
     void KeepAttributes(const word::FileStatus& original) override {
         inner_->KeepAttributes(original);
     }

@@ -148,9 +148,9 @@ std::string resolveTarget(const std::string& sourceFolder, const std::string& ta
 [[noreturn]] void raise(int number, const std::string& text) { throw Error(number, text); }
 [[noreturn]] void badDocument(const std::string& text) { raise(errc::badDocument, text); }
 
-std::shared_ptr<DocState> loadDocState(std::span<const std::uint8_t> bytes) {
+std::shared_ptr<DocState> loadDocState(std::unique_ptr<ReadableFile> file) {
     auto state = std::make_shared<DocState>();
-    state->package.open(bytes);
+    state->package.open(std::move(file));
     state->contentTypes = loadPart(state->package, "[Content_Types].xml", true);
     auto packageRels = loadPart(state->package, "_rels/.rels", true);
 
@@ -193,11 +193,11 @@ std::shared_ptr<DocState> loadDocState(std::span<const std::uint8_t> bytes) {
     return state;
 }
 
-std::vector<std::uint8_t> saveDocState(DocState& state) {
+void saveDocState(DocState& state, WritableFile& out) {
     std::map<std::string, std::string> changed;
     for (XmlPart* part : state.allParts())
         if (part->dirty) changed[part->name] = part->serialize();
-    return state.package.write(changed);
+    state.package.write(changed, out);
 }
 
 std::string DocState::mainFolder() const { return folderOf(mainPart->name); }

@@ -373,10 +373,10 @@ void forEachOutsideRegularBlocks(DocState& doc, pugi::xml_node from, Visit&& vis
     });
 }
 
-// Opens the package: every check of hostile input happens here.
-std::shared_ptr<DocState> loadDocState(std::span<const std::uint8_t> bytes);
-// The package bytes with changed parts rewritten.
-std::vector<std::uint8_t> saveDocState(DocState& state);
+// Opens the package in `file`: every check of hostile input happens here.
+std::shared_ptr<DocState> loadDocState(std::unique_ptr<ReadableFile> file);
+// Writes the package with changed parts rewritten into `out`.
+void saveDocState(DocState& state, WritableFile& out);
 
 // Rows of a table and cells of a row, looking through content-control/custom-XML wrappers.
 std::vector<pugi::xml_node> rowsOf(pugi::xml_node tbl);

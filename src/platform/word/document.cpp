@@ -23,12 +23,14 @@ Document::Document(std::shared_ptr<DocState> state) : state_(std::move(state)) {
 Document::~Document() = default;
 
 std::shared_ptr<Document> Document::FromBytes(std::span<const std::uint8_t> bytes) {
-    return std::make_shared<Document>(loadDocState(bytes));
+    return std::make_shared<Document>(loadDocState(std::make_unique<BytesFile>(bytes)));
 }
 
 std::shared_ptr<Document> Document::Open(const std::string& path, FileSystem* fs) {
-    std::vector<std::uint8_t> bytes = chosen(fs).ReadFile(path, kMaxFileBytes);
-    auto doc = FromBytes(bytes);
+    // The package stays open on the file: parts are read from it as they are needed, and a
+    // save copies the parts that did not change from it.
+    auto doc = std::make_shared<Document>(
+        loadDocState(chosen(fs).OpenForReading(path, kMaxFileBytes)));
     doc->state_->path = path;
     return doc;
 }
@@ -95,7 +97,11 @@ void Document::SetShowComments(bool show) {
     settings.dirty = true;
 }
 
-std::vector<std::uint8_t> Document::SaveToBytes() const { return saveDocState(*state_); }
+std::vector<std::uint8_t> Document::SaveToBytes() const {
+    BytesSink sink;
+    saveDocState(*state_, sink);
+    return std::move(sink.bytes);
+}
 
 void Document::Save(FileSystem* fs) {
     if (state_->path.empty())
@@ -104,9 +110,19 @@ void Document::Save(FileSystem* fs) {
 }
 
 void Document::SaveAs(const std::string& path, FileSystem* fs) {
-    std::vector<std::uint8_t> bytes = SaveToBytes();
-    WriteFileAtomically(chosen(fs), path, bytes);
+    WriteFileAtomically(chosen(fs), path,
+                        [this](WritableFile& file) { saveDocState(*state_, file); });
     state_->path = path;
+    // Later saves copy the parts they do not change from the file just written: it holds
+    // every change so far. Should it not open, the parts stay marked as changed and the next
+    // save writes them again.
+    Package saved;
+    try {
+        saved.open(chosen(fs).OpenForReading(path, kMaxFileBytes));
+    } catch (const Error&) {
+        return;
+    }
+    state_->package.swap(saved);
     state_->markSaved();
 }
 

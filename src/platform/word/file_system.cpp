@@ -49,6 +49,18 @@ class PosixFile : public WritableFile {
             done += static_cast<std::size_t>(n);
         }
     }
+    void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override {
+        std::size_t done = 0;
+        while (done < data.size()) {
+            ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
+                                 static_cast<off_t>(offset + done));
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                fail(errno, "Schreiben", path_);
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
     void KeepAttributes(const FileStatus& original) override {
         // Owner and group first: changing them clears set-id bits that the mode then restores.
         // Only the superuser may give a file away; the group alone is allowed when the user
@@ -71,44 +83,72 @@ class PosixFile : public WritableFile {
     std::string path_;
 };
 
+class PosixReadableFile : public ReadableFile {
+  public:
+    PosixReadableFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {
+        if (::fstat(fd_, &opened_) != 0) {
+            const int err = errno;
+            ::close(fd_);
+            fd_ = -1;
+            fail(err, "Öffnen", path_);
+        }
+    }
+    ~PosixReadableFile() override {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    const struct stat& opened() const { return opened_; }
+    std::uint64_t Size() const override { return static_cast<std::uint64_t>(opened_.st_size); }
+    std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) override {
+        std::size_t done = 0;
+        while (done < into.size()) {
+            ssize_t n = ::pread(fd_, into.data() + done, into.size() - done,
+                                static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) fail(errno, "Lesen", path_);
+            if (n == 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
+    void CheckUnchanged() override {
+        struct stat now {};
+        if (::fstat(fd_, &now) != 0) fail(errno, "Prüfen", path_);
+        if (now.st_size != opened_.st_size || now.st_mtim.tv_sec != opened_.st_mtim.tv_sec ||
+            now.st_mtim.tv_nsec != opened_.st_mtim.tv_nsec)
+            throw Error(tarvex::errc::fileError,
+                        "Die Datei " + path_ + " wurde seit dem Öffnen von außen verändert.");
+    }
+
+  private:
+    int fd_;
+    std::string path_;
+    struct stat opened_ {};
+};
+
 class PosixFileSystem : public FileSystem {
   public:
     std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) override {
+        std::unique_ptr<ReadableFile> file = OpenForReading(path, maxBytes);
+        std::vector<std::uint8_t> data(static_cast<std::size_t>(file->Size()));
+        if (file->ReadAt(0, data) != data.size()) fail(EIO, "Lesen", path);
+        return data;
+    }
+    std::unique_ptr<ReadableFile> OpenForReading(const std::string& path,
+                                                 std::uint64_t maxBytes) override {
         // Looked at before opening (opening a FIFO waits for a writer, a device may react to
         // it), and again after opening without blocking, in case the name changed meanwhile.
         if (std::string refusal = notARegularFile(path); !refusal.empty())
             throw Error(tarvex::errc::fileError, refusal);
         int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) fail(errno, "Öffnen", path);
-        struct stat st {};
-        if (::fstat(fd, &st) != 0) {
-            const int err = errno;
-            ::close(fd);
-            fail(err, "Öffnen", path);
-        }
-        if (!S_ISREG(st.st_mode)) {
-            ::close(fd);
+        auto file = std::make_unique<PosixReadableFile>(fd, path);
+        const struct stat& st = file->opened();
+        if (!S_ISREG(st.st_mode))
             throw Error(tarvex::errc::fileError, path + " ist keine gewöhnliche Datei, sondern " +
                                                      nonRegularKind(st.st_mode));
-        }
-        if (static_cast<std::size_t>(st.st_size) > maxBytes) {
-            ::close(fd);
+        if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
             throw Error(tarvex::errc::fileError, "Die Datei ist zu groß: " + path);
-        }
-        std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < data.size()) {
-            ssize_t n = ::read(fd, data.data() + done, data.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                int err = n < 0 ? errno : EIO;
-                ::close(fd);
-                fail(err, "Lesen", path);
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-        return data;
+        return file;
     }
     std::unique_ptr<WritableFile> CreateNew(const std::string& path) override {
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -187,6 +227,21 @@ FileSystem& RealFileSystem() {
 
 void WriteFileAtomically(FileSystem& fs, const std::string& path,
                          std::span<const std::uint8_t> data) {
+    WriteFileAtomically(fs, path, [data](WritableFile& file) { file.Append(data); });
+}
+
+void CopyContent(ReadableFile& from, WritableFile& to) {
+    std::vector<std::uint8_t> piece(1u << 20);
+    for (std::uint64_t at = 0; at < from.Size();) {
+        const std::size_t n = from.ReadAt(at, piece);
+        if (n == 0) throw Error(tarvex::errc::fileError, "Die Datei ist kürzer geworden.");
+        to.Append(std::span(piece).first(n));
+        at += n;
+    }
+}
+
+void WriteFileAtomically(FileSystem& fs, const std::string& path,
+                         const std::function<void(WritableFile&)>& write) {
     // Renaming over a link would replace the link: the file it points to is replaced instead.
     const std::string target = fs.ResolveLinks(path);
     const std::optional<FileStatus> original = fs.Status(target);
@@ -208,7 +263,7 @@ void WriteFileAtomically(FileSystem& fs, const std::string& path,
         file->KeepAttributes(original ? *original
                                       : FileStatus{S_IFREG | (0666 & ~currentUmask()), ::geteuid(),
                                                    ::getegid(), true});
-        file->Append(data);
+        write(*file);
         file->Sync();
         file->Close();
         fs.Rename(temp, target);

@@ -4,6 +4,7 @@
 // 53 file not found, 61 disk full, 70 permission denied, 75 any other access error.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -22,11 +23,28 @@ struct FileStatus {
     bool writable = false;
 };
 
+// A file open for reading at any position. It stays on the file it opened, even when another
+// file is renamed over its name meanwhile.
+class ReadableFile {
+  public:
+    virtual ~ReadableFile() = default;
+    // The size when it was opened.
+    virtual std::uint64_t Size() const = 0;
+    // Reads up to `into.size()` bytes at `offset`; fewer only at the end of the file.
+    virtual std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) = 0;
+    // Raises 75 when the file was written since it was opened (its size or modification time
+    // changed): what was read before and what is read now may not belong together.
+    virtual void CheckUnchanged() = 0;
+};
+
 // A file open for writing; closing without Sync may lose data.
 class WritableFile {
   public:
     virtual ~WritableFile() = default;
     virtual void Append(std::span<const std::uint8_t> data) = 0;
+    // Writes over bytes appended before, from `offset`; never past the end (the file does not
+    // grow).
+    virtual void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) = 0;
     // Gives the file the permission bits of `original`, and its owner and group as far as the
     // process may set them.
     virtual void KeepAttributes(const FileStatus& original) = 0;
@@ -40,6 +58,10 @@ class FileSystem {
     virtual ~FileSystem() = default;
     // Whole content of a file; refuses files larger than `maxBytes` with 75.
     virtual std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
+    // Opens a regular file for reading without holding its content; refuses files larger
+    // than `maxBytes` with 75, and anything but a regular file without waiting on it.
+    virtual std::unique_ptr<ReadableFile> OpenForReading(const std::string& path,
+                                                         std::uint64_t maxBytes) = 0;
     // Creates a new file that did not exist before (fails when it exists), readable and
     // writable by its owner only.
     virtual std::unique_ptr<WritableFile> CreateNew(const std::string& path) = 0;
@@ -64,6 +86,10 @@ class ForwardingFileSystem : public FileSystem {
     explicit ForwardingFileSystem(FileSystem& target) : target_(target) {}
     std::vector<std::uint8_t> ReadFile(const std::string& path, std::size_t maxBytes) override {
         return target_.ReadFile(path, maxBytes);
+    }
+    std::unique_ptr<ReadableFile> OpenForReading(const std::string& path,
+                                                 std::uint64_t maxBytes) override {
+        return target_.OpenForReading(path, maxBytes);
     }
     std::unique_ptr<WritableFile> CreateNew(const std::string& path) override {
         return target_.CreateNew(path);
@@ -93,5 +119,12 @@ class ForwardingFileSystem : public FileSystem {
 // anything but a regular file (75).
 void WriteFileAtomically(FileSystem& fs, const std::string& path,
                          std::span<const std::uint8_t> data);
+// The same, with the content written by `write` into the temporary file (which it must not
+// sync or close); whatever `write` raises fails the save as above.
+void WriteFileAtomically(FileSystem& fs, const std::string& path,
+                         const std::function<void(WritableFile&)>& write);
+
+// Appends the whole content of `from` to `to`, a piece at a time.
+void CopyContent(ReadableFile& from, WritableFile& to);
 
 }  // namespace tarvex::word

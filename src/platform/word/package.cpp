@@ -3,10 +3,9 @@
 #include <zip.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
-#include <new>
 
 #include "platform/word/doc_state.h"
 
@@ -56,22 +55,34 @@ std::uint32_t little(const std::vector<std::uint8_t>& b, std::size_t at, int byt
     return v;
 }
 
+std::vector<std::uint8_t> readRange(ReadableFile& file, std::uint64_t from, std::uint64_t to) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(to - from));
+    bytes.resize(file.ReadAt(from, bytes));
+    return bytes;
+}
+
 // libzip replaces an entry's name by the one in its Unicode path extra field (0x7075) when the
 // field's checksum matches the header's name, and keeps no trace of the header's name. Readers
 // that ignore the field see the header's name: the central directory is read here directly,
 // and an entry whose two names differ beyond their encoding is refused. (A central directory
 // libzip could open is assumed; a ZIP64 directory is left to libzip's checks.)
-void checkUnicodePathFields(const std::vector<std::uint8_t>& b) {
-    if (b.size() < 22) return;
-    std::size_t end = b.size() - 22;
-    const std::size_t lowest = b.size() > 65557 ? b.size() - 65557 : 0;
-    while (little(b, end, 4) != 0x06054b50) {
-        if (end == lowest) return;
+void checkUnicodePathFields(ReadableFile& file) {
+    const std::uint64_t fileSize = file.Size();
+    if (fileSize < 22) return;
+    // The end record lies in the last 64 KiB (its comment is at most that long).
+    const std::uint64_t tailStart = fileSize > 65557 ? fileSize - 65557 : 0;
+    const std::vector<std::uint8_t> tail = readRange(file, tailStart, fileSize);
+    if (tail.size() < 22) return;
+    std::size_t end = tail.size() - 22;
+    while (little(tail, end, 4) != 0x06054b50) {
+        if (end == 0) return;
         --end;
     }
-    std::size_t at = little(b, end + 16, 4);
-    const std::uint32_t count = little(b, end + 10, 2);
-    if (at == 0xFFFFFFFFu) return;
+    const std::uint64_t directory = little(tail, end + 16, 4);
+    const std::uint32_t count = little(tail, end + 10, 2);
+    if (directory == 0xFFFFFFFFu || directory >= fileSize) return;
+    const std::vector<std::uint8_t> b = readRange(file, directory, fileSize);
+    std::size_t at = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
         if (at + 46 > b.size() || little(b, at, 4) != 0x02014b50) return;
         const std::size_t nameLength = little(b, at + 28, 2), extraLength = little(b, at + 30, 2),
@@ -106,19 +117,155 @@ std::string lowerAscii(std::string s) {
     return s;
 }
 
+// The archive's bytes for libzip: read from the file at any position and, for an archive being
+// written, a new archive streamed into `out`. libzip writes each entry's data in order and only
+// goes back to rewrite the header of an entry it has just compressed; such rewrites become
+// WriteAt. What the files raise is kept and raised again once libzip has given up (no
+// exception may cross libzip's C frames).
+struct Package::Source {
+    ReadableFile& file;
+    WritableFile* out = nullptr;  // null: reading only
+    std::uint64_t readAt = 0;
+    std::uint64_t writeAt = 0;
+    std::uint64_t written = 0;
+    zip_error_t error;
+    std::exception_ptr failure;
+
+    Source(ReadableFile& f, WritableFile* o) : file(f), out(o) { zip_error_init(&error); }
+    ~Source() { zip_error_fini(&error); }
+    Source(const Source&) = delete;
+    Source& operator=(const Source&) = delete;
+
+    // A source libzip owns and frees; this object stays ours.
+    zip_source_t* create(zip_error_t* err) {
+        return zip_source_function_create(&Source::callback, this, err);
+    }
+    void rethrow() const {
+        if (failure) std::rethrow_exception(failure);
+    }
+
+    static zip_int64_t callback(void* self, void* data, zip_uint64_t length,
+                                zip_source_cmd_t command) {
+        auto& source = *static_cast<Source*>(self);
+        try {
+            return source.run(data, length, command);
+        } catch (...) {
+            source.failure = std::current_exception();
+            zip_error_set(&source.error, command == ZIP_SOURCE_WRITE ? ZIP_ER_WRITE : ZIP_ER_READ,
+                          0);
+            return -1;
+        }
+    }
+
+    zip_int64_t run(void* data, zip_uint64_t length, zip_source_cmd_t command) {
+        switch (command) {
+            case ZIP_SOURCE_OPEN:
+                readAt = 0;
+                return 0;
+            case ZIP_SOURCE_READ: {
+                const std::size_t n = file.ReadAt(
+                    readAt, {static_cast<std::uint8_t*>(data), static_cast<std::size_t>(length)});
+                readAt += n;
+                return static_cast<zip_int64_t>(n);
+            }
+            case ZIP_SOURCE_CLOSE:
+            case ZIP_SOURCE_FREE:
+            case ZIP_SOURCE_COMMIT_WRITE:
+            case ZIP_SOURCE_ROLLBACK_WRITE:
+            case ZIP_SOURCE_REMOVE:
+                return 0;
+            case ZIP_SOURCE_STAT: {
+                auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &error);
+                if (!st) return -1;
+                zip_stat_init(st);
+                st->size = file.Size();
+                st->valid |= ZIP_STAT_SIZE;
+                return sizeof(zip_stat_t);
+            }
+            case ZIP_SOURCE_ERROR:
+                return zip_error_to_data(&error, data, length);
+            case ZIP_SOURCE_SEEK: {
+                const zip_int64_t at =
+                    zip_source_seek_compute_offset(readAt, file.Size(), data, length, &error);
+                if (at < 0) return -1;
+                readAt = static_cast<std::uint64_t>(at);
+                return 0;
+            }
+            case ZIP_SOURCE_TELL:
+                return static_cast<zip_int64_t>(readAt);
+            case ZIP_SOURCE_SUPPORTS:
+                return out ? ZIP_SOURCE_SUPPORTS_WRITABLE : ZIP_SOURCE_SUPPORTS_SEEKABLE;
+            case ZIP_SOURCE_BEGIN_WRITE:
+                if (written != 0) break;  // one archive per sink
+                writeAt = 0;
+                return 0;
+            case ZIP_SOURCE_WRITE: {
+                if (!out) break;
+                std::span<const std::uint8_t> bytes(static_cast<const std::uint8_t*>(data),
+                                                    static_cast<std::size_t>(length));
+                const std::size_t over = static_cast<std::size_t>(
+                    std::min<std::uint64_t>(bytes.size(), written - writeAt));
+                if (over > 0) out->WriteAt(writeAt, bytes.first(over));
+                if (over < bytes.size()) out->Append(bytes.subspan(over));
+                writeAt += bytes.size();
+                written = std::max(written, writeAt);
+                return static_cast<zip_int64_t>(length);
+            }
+            case ZIP_SOURCE_SEEK_WRITE: {
+                const zip_int64_t at =
+                    zip_source_seek_compute_offset(writeAt, written, data, length, &error);
+                if (at < 0) return -1;
+                if (static_cast<std::uint64_t>(at) > written) break;  // no holes
+                writeAt = static_cast<std::uint64_t>(at);
+                return 0;
+            }
+            case ZIP_SOURCE_TELL_WRITE:
+                return static_cast<zip_int64_t>(writeAt);
+            default:
+                break;
+        }
+        zip_error_set(&error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+};
+
+std::size_t BytesFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
+    if (offset >= bytes_.size()) return 0;
+    const std::size_t n =
+        std::min<std::size_t>(into.size(), bytes_.size() - static_cast<std::size_t>(offset));
+    std::memcpy(into.data(), bytes_.data() + offset, n);
+    return n;
+}
+
+void BytesSink::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+    if (offset + data.size() > bytes.size()) raise(75, "Schreiben hinter das Dateiende.");
+    std::memcpy(bytes.data() + offset, data.data(), data.size());
+}
+
+Package::Package() = default;
+
 Package::~Package() {
     if (archive_) zip_discard(archive_);
 }
 
-void Package::open(std::span<const std::uint8_t> bytes) {
-    bytes_.assign(bytes.begin(), bytes.end());
+void Package::swap(Package& other) noexcept {
+    std::swap(file_, other.file_);
+    std::swap(source_, other.source_);
+    std::swap(archive_, other.archive_);
+    std::swap(entries_, other.entries_);
+}
+
+void Package::open(std::unique_ptr<ReadableFile> file) {
+    file_ = std::move(file);
+    source_ = std::make_unique<Source>(*file_, nullptr);
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(bytes_.data(), bytes_.size(), 0, &error);
+    zip_source_t* source = source_->create(&error);
     if (!source) badDocument("Die Datei kann nicht gelesen werden: " + zipMessage(&error));
     archive_ = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!archive_) {
         zip_source_free(source);
+        source_->rethrow();
         if (zip_error_code_zip(&error) == ZIP_ER_EXISTS)
             badDocument("Das Paket ist mehrdeutig: Zwei Einträge tragen denselben Namen.");
         std::string why = zipMessage(&error);
@@ -135,7 +282,7 @@ void Package::open(std::span<const std::uint8_t> bytes) {
             badDocument("Ein Eintrag des ZIP-Archivs ist unlesbar.");
         entries_.push_back({st.name, static_cast<std::uint64_t>(i), st.size});
     }
-    checkUnicodePathFields(bytes_);
+    checkUnicodePathFields(*file_);
     // Part names are compared without regard to case: two entries that differ only in case are
     // one part to some readers and two to others.
     std::vector<std::string> names;
@@ -158,6 +305,7 @@ std::string Package::read(const PackageEntry& entry, std::uint64_t limit) const 
         badDocument("Der Teil " + entry.name + " ist zu groß (" + std::to_string(entry.size) +
                     " Bytes entpackt, höchstens " + std::to_string(limit) + " erlaubt).");
     zip_file_t* file = zip_fopen_index(archive_, entry.index, 0);
+    if (!file) source_->rethrow();
     if (!file) badDocument("Der Teil " + entry.name + " kann nicht entpackt werden.");
     std::string out;
     out.resize(static_cast<std::size_t>(entry.size));
@@ -171,64 +319,55 @@ std::string Package::read(const PackageEntry& entry, std::uint64_t limit) const 
     char extra;
     zip_int64_t more = zip_fread(file, &extra, 1);
     zip_fclose(file);
+    source_->rethrow();
     if (done != entry.size || more != 0)
         badDocument("Der Teil " + entry.name +
                     " ist beschädigt (Größe oder Prüfsumme stimmt nicht).");
     return out;
 }
 
-std::vector<std::uint8_t> Package::write(const std::map<std::string, std::string>& parts) const {
+void Package::write(const std::map<std::string, std::string>& parts, WritableFile& out) const {
+    // Unchanged entries are copied from the file: it must still be the one that was read.
+    file_->CheckUnchanged();
+    if (parts.empty()) {
+        CopyContent(*file_, out);
+        return;
+    }
+    Source sink(*file_, &out);
     zip_error_t error;
     zip_error_init(&error);
-    // libzip rewrites a buffer source in place when the archive is closed and then manages its
-    // memory itself: hand it a copy it owns, never our own bytes.
-    void* copy = std::malloc(bytes_.size());
-    if (!copy) throw std::bad_alloc();
-    std::memcpy(copy, bytes_.data(), bytes_.size());
-    zip_source_t* source = zip_source_buffer_create(copy, bytes_.size(), 1, &error);
-    if (!source) {
-        std::free(copy);
-        raise(75, "Speichern nicht möglich: " + zipMessage(&error));
-    }
-    zip_t* out = zip_open_from_source(source, 0, &error);
-    if (!out) {
+    zip_source_t* source = sink.create(&error);
+    if (!source) raise(75, "Speichern nicht möglich: " + zipMessage(&error));
+    zip_t* archive = zip_open_from_source(source, 0, &error);
+    if (!archive) {
         zip_source_free(source);
+        sink.rethrow();
         raise(75, "Speichern nicht möglich: " + zipMessage(&error));
     }
-    zip_source_keep(source);
     auto fail = [&](const std::string& what) {
-        std::string why = zip_strerror(out);
-        zip_discard(out);
-        zip_source_free(source);
+        std::string why = zip_strerror(archive);
+        zip_discard(archive);
+        sink.rethrow();
         raise(75, what + ": " + why);
     };
+    if (zip_get_num_entries(archive, 0) != static_cast<zip_int64_t>(entries_.size()))
+        fail("Das Archiv hat sich seit dem Öffnen verändert");
     for (const auto& [name, data] : parts) {
-        zip_source_t* part = zip_source_buffer(out, data.data(), data.size(), 0);
+        zip_source_t* part = zip_source_buffer(archive, data.data(), data.size(), 0);
         if (!part) fail("Speichern nicht möglich");
         const PackageEntry* existing = find(name);
         int rc = existing
-                     ? zip_file_replace(out, existing->index, part, 0)
+                     ? zip_file_replace(archive, existing->index, part, 0)
                      : static_cast<int>(
-                           zip_file_add(out, name.c_str(), part, ZIP_FL_ENC_UTF_8) < 0 ? -1 : 0);
+                           zip_file_add(archive, name.c_str(), part, ZIP_FL_ENC_UTF_8) < 0 ? -1
+                                                                                            : 0);
         if (rc != 0) {
             zip_source_free(part);
             fail("Teil " + name + " kann nicht geschrieben werden");
         }
-        if (existing) zip_set_file_compression(out, existing->index, ZIP_CM_DEFLATE, 0);
+        if (existing) zip_set_file_compression(archive, existing->index, ZIP_CM_DEFLATE, 0);
     }
-    if (zip_close(out) != 0) fail("Das Archiv kann nicht geschrieben werden");
-    std::vector<std::uint8_t> result;
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_source_stat(source, &st) == 0 && zip_source_open(source) == 0) {
-        result.resize(static_cast<std::size_t>(st.size));
-        zip_int64_t n = zip_source_read(source, result.data(), st.size);
-        zip_source_close(source);
-        if (n < 0 || static_cast<zip_uint64_t>(n) != st.size) result.clear();
-    }
-    zip_source_free(source);
-    if (result.empty()) raise(75, "Das gespeicherte Archiv kann nicht gelesen werden.");
-    return result;
+    if (zip_close(archive) != 0) fail("Das Archiv kann nicht geschrieben werden");
 }
 
 }  // namespace tarvex::word::detail

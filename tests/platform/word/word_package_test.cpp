@@ -98,6 +98,9 @@ class FailingFileSystem : public ForwardingFileSystem {
                 inner->Append(data.first(data.size() / 2));
                 throw Error(61, "Datenträger voll");
             }
+            void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> data) override {
+                inner->WriteAt(offset, data);
+            }
             void KeepAttributes(const FileStatus& s) override { inner->KeepAttributes(s); }
             void Sync() override { inner->Sync(); }
             void Close() override { inner->Close(); }
