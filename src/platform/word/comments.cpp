@@ -99,8 +99,8 @@ const std::vector<const XmlNode*>& DocState::commentRefs() {
             // existing reference its entry: only removals make a block's list stale.
             if (d.liveRefsAt != entriesRemoved_) {
                 d.liveRefs.clear();
-                for (std::uint32_t k : d.refs) {
-                    pugi::xml_node ref = b.atoms[k].node;
+                for (pugi::xml_node_struct* node : d.refs) {
+                    pugi::xml_node ref(node);
                     if (commentEntry(ref.attribute("w:id").value())) d.liveRefs.push_back(toRef(ref));
                 }
                 d.liveRefsAt = entriesRemoved_;

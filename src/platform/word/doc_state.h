@@ -94,7 +94,7 @@ struct BlockDetails {
     // `containers` sorted by node, built on the first lookup in a large table.
     std::vector<ContainerSpan> containersByNode;
     bool containersSorted = false;
-    std::vector<std::uint32_t> refs;        // indexes of the comment reference marks
+    std::vector<pugi::xml_node_struct*> refs;  // the comment reference marks
     // Comment marks (range starts and ends, references) in the order the flattening met them.
     std::vector<pugi::xml_node> marks;
     // The references among `refs` whose comment has an entry, as of entry removal `liveRefsAt`.
@@ -111,7 +111,9 @@ struct BlockDetails {
 struct Block {
     pugi::xml_node_struct* node = nullptr;
     long start = 0;  // position of the block's first item in the story
-    std::vector<Atom> atoms;
+    long count = 0;  // number of items
+    std::vector<Atom> atoms;  // the items, while `materialized`
+    bool materialized = false;
     std::unique_ptr<BlockDetails> details;  // null while there are none
     bool dirty = false;       // the items must be flattened again
     bool wholeDirty = false;  // ... all of them: no cell may be copied from the last flattening
@@ -184,8 +186,7 @@ class Story {
             if (k >= 0 && k < static_cast<long>(b.atoms.size()))
                 return b.atoms[static_cast<std::size_t>(k)];
         }
-        const Block& b = blocks_[blockOf(i)];
-        return b.atoms[static_cast<std::size_t>(i - b.start)];
+        return atSlow(i);
     }
     long size();
     // The items inside the root's child that holds `where` may have changed (call it while
@@ -243,6 +244,9 @@ class Story {
 
     void sync();
     void rebuild();
+    const Atom& atSlow(long i);
+    // Keeps the items of `b` (they were only counted so far).
+    void materialize(Block& b);
     void startsUpTo(std::size_t k);
     void markDirty(std::size_t k);
     // Notes that the items of `cell`, a cell of a table of block `b`, changed.

@@ -94,12 +94,17 @@ struct Previous {
 // previous flattening, cells of its own tables that were not edited are copied from it.
 class Flattener {
   public:
-    Flattener(Block& block, BlockDetails& details, Previous* previous)
+    // `store`: the items themselves are kept; otherwise only counted (with the spans, marks
+    // and references, which never need the items).
+    Flattener(Block& block, BlockDetails& details, Previous* previous, bool store)
         : out_(block.atoms),
           containers_(details.containers),
           block_(block),
           details_(details),
-          previous_(previous) {}
+          previous_(previous),
+          store_(store) {}
+
+    long count() const { return count_; }
 
     void blocks(pugi::xml_node container) {
         for (pugi::xml_node c : container.children()) block(c);
@@ -139,7 +144,7 @@ class Flattener {
 
     void paragraph(pugi::xml_node p) {
         inlines(p, p);
-        out_.push_back({p, p, 0, U'\r', 0, AtomKind::ParaMark});
+        emit({p, p, 0, U'\r', 0, AtomKind::ParaMark});
     }
 
     void table(pugi::xml_node tbl) {
@@ -160,29 +165,33 @@ class Flattener {
                         continue;
                     }
                 }
-                const std::size_t before = out_.size();
+                const std::size_t before = static_cast<std::size_t>(here());
                 const std::size_t containersBefore = containers_.size();
                 const std::size_t marksBefore = details_.marks.size();
                 const bool irregularBefore = block_.irregular;
                 block_.irregular = false;
                 blocks(tc);
                 // The last paragraph of a cell is ended by the end-of-cell mark.
-                if (out_.size() > before && out_.back().kind == AtomKind::ParaMark &&
-                    out_.back().node.parent() == tc) {
-                    out_.back().kind = AtomKind::CellMark;
-                    out_.back().node = tc;
+                if (here() > static_cast<long>(before) && lastKind_ == AtomKind::ParaMark &&
+                    lastNode_.parent() == tc) {
+                    if (store_) {
+                        out_.back().kind = AtomKind::CellMark;
+                        out_.back().node = tc;
+                    }
+                    lastKind_ = AtomKind::CellMark;
+                    lastNode_ = tc;
                 } else {
-                    out_.push_back({tc, pugi::xml_node(), 0, U'\a', 0, AtomKind::CellMark});
+                    emit({tc, pugi::xml_node(), 0, U'\a', 0, AtomKind::CellMark});
                 }
                 record(tc, static_cast<long>(before));
                 if (own)
-                    details_.cells.push_back({tc.internal_object(), index(before), index(out_.size()),
+                    details_.cells.push_back({tc.internal_object(), index(before), index(here()),
                                             index(containersBefore), index(containers_.size()),
                                             index(marksBefore), index(details_.marks.size()),
                                             block_.irregular});
                 block_.irregular = block_.irregular || irregularBefore;
             }
-            out_.push_back({tr, lastCell.last_child(), 0, U'\a', 0, AtomKind::RowMark});
+            emit({tr, lastCell.last_child(), 0, U'\a', 0, AtomKind::RowMark});
             record(tr, rowStart);
         }
         record(tbl, tableStart);
@@ -200,6 +209,14 @@ class Flattener {
         const std::size_t marksFirst = details_.marks.size();
         out_.insert(out_.end(), p.atoms.begin() + piece.atomsFirst,
                     p.atoms.begin() + piece.atomsEnd);
+        count_ += static_cast<long>(piece.atomsEnd - piece.atomsFirst);
+        for (std::uint32_t k = piece.atomsFirst; k < piece.atomsEnd; ++k)
+            if (p.atoms[k].kind == AtomKind::Ref)
+                details_.refs.push_back(p.atoms[k].node.internal_object());
+        if (piece.atomsEnd > piece.atomsFirst) {
+            lastKind_ = p.atoms[piece.atomsEnd - 1].kind;
+            lastNode_ = p.atoms[piece.atomsEnd - 1].node;
+        }
         for (std::uint32_t k = piece.containersFirst; k < piece.containersEnd; ++k) {
             ContainerSpan span = p.containers[k];
             span.first += delta;
@@ -210,12 +227,19 @@ class Flattener {
                             p.marks.begin() + piece.marksEnd);
         block_.irregular = block_.irregular || piece.irregular;
         details_.cells.push_back({piece.node, index(static_cast<std::size_t>(delta) + piece.atomsFirst),
-                                index(out_.size()), index(containersFirst),
+                                index(here()), index(containersFirst),
                                 index(containers_.size()), index(marksFirst),
                                 index(details_.marks.size()), piece.irregular});
     }
 
-    long here() const { return static_cast<long>(out_.size()); }
+    long here() const { return count_; }
+
+    void emit(const Atom& atom) {
+        if (store_) out_.push_back(atom);
+        ++count_;
+        lastKind_ = atom.kind;
+        lastNode_ = atom.node;
+    }
     void record(pugi::xml_node container, long first) {
         containers_.push_back({container.internal_object(), first, here()});
     }
@@ -250,13 +274,13 @@ class Flattener {
                 while (pos < length) {
                     const auto byte = static_cast<unsigned char>(bytes[pos]);
                     if (byte < 0x80) {  // most invoice text is ASCII
-                        out_.push_back({c, p, static_cast<std::uint32_t>(pos), byte, 1,
+                        emit({c, p, static_cast<std::uint32_t>(pos), byte, 1,
                                         AtomKind::Char});
                         ++pos;
                         continue;
                     }
                     const text::Utf8Char ch = text::decodeUtf8(bytes + pos, length - pos);
-                    out_.push_back({c, p, static_cast<std::uint32_t>(pos), ch.ch,
+                    emit({c, p, static_cast<std::uint32_t>(pos), ch.ch,
                                     static_cast<std::uint8_t>(ch.size), AtomKind::Char});
                     pos += ch.size;
                 }
@@ -277,7 +301,8 @@ class Flattener {
                     static_cast<char32_t>(std::strtoul(c.attribute("w:char").value(), nullptr, 16)),
                     p);
             } else if (!std::strcmp(name, "w:commentReference")) {
-                out_.push_back({c, p, 0, 0, 0, AtomKind::Ref});
+                details_.refs.push_back(c.internal_object());
+                emit({c, p, 0, 0, 0, AtomKind::Ref});
                 details_.marks.push_back(c);
             } else if (c.type() == pugi::node_element && !isQuietLeaf(name) &&
                        !same(name, "w:delText")) {
@@ -287,7 +312,7 @@ class Flattener {
     }
 
     void push(pugi::xml_node c, char32_t ch, pugi::xml_node p) {
-        out_.push_back({c, p, 0, ch, 0, AtomKind::Char});
+        emit({c, p, 0, ch, 0, AtomKind::Char});
     }
 
     std::vector<Atom>& out_;
@@ -295,6 +320,10 @@ class Flattener {
     Block& block_;
     BlockDetails& details_;
     Previous* previous_;
+    bool store_;
+    long count_ = 0;
+    AtomKind lastKind_ = AtomKind::Char;
+    pugi::xml_node lastNode_;
     int tableDepth_ = 0;
 };
 
@@ -369,12 +398,16 @@ bool flattens(pugi::xml_node c) {
     return is(c, "w:p") || is(c, "w:tbl") || is(c, "w:sdt") || is(c, "w:customXml");
 }
 
-void flatten(Block& block) {
-    // A table whose cells were flattened before and that was not changed as a whole keeps the
-    // cells no edit touched.
+// Reads the block's items again. `store`: keeps them (the block is read by position soon, as
+// the blocks an edit just changed are); otherwise only counts them, which is all a block
+// needs until something reads inside it: a long document keeps only what is being read.
+void flatten(Block& block, bool store) {
+    // A table whose cells were kept before and that was not changed as a whole keeps the cells
+    // no edit touched.
     std::optional<Previous> previous;
     BlockDetails details;
-    if (block.details && !block.wholeDirty && !block.details->cells.empty()) {
+    if (store && block.materialized && block.details && !block.wholeDirty &&
+        !block.details->cells.empty()) {
         BlockDetails& old = *block.details;
         previous.emplace();
         previous->atoms = std::move(block.atoms);
@@ -386,12 +419,13 @@ void flatten(Block& block) {
         details.containers.reserve(previous->containers.size());
     }
     block.atoms.clear();
+    if (!store) block.atoms.shrink_to_fit();
     block.wholeDirty = false;
     block.irregular = false;
-    Flattener(block, details, previous ? &*previous : nullptr).block(pugi::xml_node(block.node));
-    for (std::size_t k = 0; k < block.atoms.size(); ++k)
-        if (block.atoms[k].kind == AtomKind::Ref)
-            details.refs.push_back(static_cast<std::uint32_t>(k));
+    Flattener flattener(block, details, previous ? &*previous : nullptr, store);
+    flattener.block(pugi::xml_node(block.node));
+    block.count = flattener.count();
+    block.materialized = store;
     block.details = details.empty() ? nullptr : std::make_unique<BlockDetails>(std::move(details));
     block.dirty = false;
 }
@@ -413,9 +447,9 @@ void Story::sync() {
         for (std::size_t k : dirtyBlocks_) {
             Block& b = blocks_[k];
             if (!b.dirty) continue;
-            size_ -= static_cast<long>(b.atoms.size());
-            flatten(b);
-            size_ += static_cast<long>(b.atoms.size());
+            size_ -= b.count;
+            flatten(b, b.materialized);
+            size_ += b.count;
             startsValid_ = std::min(startsValid_, k + 1);  // its own start did not move
         }
     } else {
@@ -465,9 +499,9 @@ void Story::rebuild() {
     for (std::size_t i = 0; i < blocks_.size(); ++i) {
         Block& b = blocks_[i];
         blockIndex_.emplace(b.node, i);
-        if (b.dirty) flatten(b);
+        if (b.dirty) flatten(b, b.materialized);
         b.start = start;
-        start += static_cast<long>(b.atoms.size());
+        start += b.count;
     }
     size_ = start;
     startsValid_ = blocks_.size();
@@ -481,7 +515,7 @@ void Story::startsUpTo(std::size_t k) {
         startsValid_ = 1;
     }
     for (std::size_t j = startsValid_; j <= k && j < blocks_.size(); ++j)
-        blocks_[j].start = blocks_[j - 1].start + static_cast<long>(blocks_[j - 1].atoms.size());
+        blocks_[j].start = blocks_[j - 1].start + blocks_[j - 1].count;
     startsValid_ = std::max(startsValid_, std::min(k + 1, blocks_.size()));
 }
 
@@ -494,7 +528,7 @@ std::size_t Story::blockOf(long i) {
     sync();
     auto holds = [&](std::size_t k) {
         const Block& b = blocks_[k];
-        return i >= b.start && i < b.start + static_cast<long>(b.atoms.size());
+        return i >= b.start && i < b.start + b.count;
     };
     if (hint_ < startsValid_) {
         if (holds(hint_)) return hint_;
@@ -508,14 +542,14 @@ std::size_t Story::blockOf(long i) {
     while (startsValid_ < blocks_.size() &&
            (startsValid_ == 0 ||
             i >= blocks_[startsValid_ - 1].start +
-                     static_cast<long>(blocks_[startsValid_ - 1].atoms.size())))
+                     blocks_[startsValid_ - 1].count))
         startsUpTo(startsValid_);
     // The last block starting at or before `i` that holds any item.
     auto known = blocks_.begin() + static_cast<long>(startsValid_);
     auto it = std::upper_bound(blocks_.begin(), known, i,
                                [](long pos, const Block& b) { return pos < b.start; });
     std::size_t k = static_cast<std::size_t>(it - blocks_.begin());
-    while (k > 0 && blocks_[k - 1].atoms.empty()) --k;
+    while (k > 0 && blocks_[k - 1].count == 0) --k;
     hint_ = k > 0 ? k - 1 : 0;
     return hint_;
 }
@@ -524,6 +558,16 @@ pugi::xml_node Story::topOf(pugi::xml_node n) const {
     for (pugi::xml_node p = n; p; p = p.parent())
         if (p.parent() == root_) return p;
     return {};
+}
+
+void Story::materialize(Block& b) {
+    if (!b.materialized) flatten(b, true);
+}
+
+const Atom& Story::atSlow(long i) {
+    Block& b = blocks_[blockOf(i)];
+    materialize(b);
+    return b.atoms[static_cast<std::size_t>(i - b.start)];
 }
 
 Block* Story::blockFor(pugi::xml_node top) {
@@ -633,6 +677,7 @@ long Story::positionOf(pugi::xml_node node) {
     pugi::xml_node top = topOf(node);
     Block* b = top ? blockFor(top) : nullptr;
     if (!b) return -1;
+    materialize(*b);
     for (std::size_t k = 0; k < b->atoms.size(); ++k)
         if (b->atoms[k].node == node) return b->start + static_cast<long>(k);
     return -1;
@@ -677,8 +722,8 @@ std::pair<long, long> Story::span(pugi::xml_node container) {
     if (container == root_) return {0, size()};
     pugi::xml_node top = topOf(container);
     Block* b = top ? blockFor(top) : nullptr;
-    if (!b || b->atoms.empty()) return {0, 0};
-    const long count = static_cast<long>(b->atoms.size());
+    if (!b || b->count == 0) return {0, 0};
+    const long count = b->count;
     if (top == container) return {b->start, b->start + count};
     const char* name = container.name();
     if (!std::strcmp(name, "w:tbl") || !std::strcmp(name, "w:tr") || !std::strcmp(name, "w:tc")) {
@@ -711,6 +756,7 @@ std::pair<long, long> Story::span(pugi::xml_node container) {
         return {b->start + found->first, b->start + found->end};
     }
     long first = -1, last = -1;
+    materialize(*b);
     for (long i = 0; i < count; ++i) {
         bool inside = false;
         for (pugi::xml_node p = b->atoms[static_cast<std::size_t>(i)].node; p && p != top;
