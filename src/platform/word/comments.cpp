@@ -330,18 +330,40 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
 Comment::Comment(std::shared_ptr<DocState> doc, const XmlNode* reference)
     : doc_(std::move(doc)), reference_(reference) {}
 
-word::Range Comment::Range() const {
-    doc_->requireAlive(toNode(reference_), *doc_->mainPart);
-    pugi::xml_node entry = doc_->commentEntry(toNode(reference_).attribute("w:id").value());
-    if (!entry) raise(errc::objectDeleted, "Zum Kommentarzeichen gibt es keinen Kommentar.");
-    Story& story = doc_->storyOf(entry, *doc_->comments);
-    long n = story.size();
-    // The comment's range ends before its final paragraph mark.
-    long end = n > 0 && story.at(n - 1).kind == AtomKind::ParaMark ? n - 1 : n;
-    return word::Range(story.makeRange(0, end));
+namespace {
+
+// The entry of the comment whose reference mark is `reference`.
+pugi::xml_node entryOf(DocState& doc, const XmlNode* reference) {
+    doc.requireAlive(toNode(reference), *doc.mainPart);
+    pugi::xml_node found = doc.commentEntry(toNode(reference).attribute("w:id").value());
+    if (!found) raise(errc::objectDeleted, "Zum Kommentarzeichen gibt es keinen Kommentar.");
+    return found;
 }
 
-std::string Comment::Text() const { return Range().Text(); }
+}  // namespace
+
+namespace {
+
+// The story of a comment's text and where its range ends: before the final paragraph mark.
+std::pair<Story*, long> commentStory(DocState& doc, const XmlNode* reference) {
+    Story& story = doc.storyOf(entryOf(doc, reference), *doc.comments);
+    long n = story.size();
+    return {&story, n > 0 && story.at(n - 1).kind == AtomKind::ParaMark ? n - 1 : n};
+}
+
+}  // namespace
+
+word::Range Comment::Range() const {
+    auto [story, end] = commentStory(*doc_, reference_);
+    return word::Range(story->makeRange(0, end));
+}
+
+// Read without a live range: invoices have thousands of comments, the text of every one is
+// read to find the tagged tables, and each live range is moved by every later edit.
+std::string Comment::Text() const {
+    auto [story, end] = commentStory(*doc_, reference_);
+    return story->text(0, end);
+}
 
 word::Range Comment::Reference() const {
     pugi::xml_node ref = toNode(reference_);

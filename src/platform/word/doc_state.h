@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <pugixml.hpp>
 #include <string>
 #include <unordered_map>
@@ -214,6 +215,9 @@ class Story {
         return blocks_;
     }
     std::string text(long start, long end);
+    // The comment reference marks among items [start, end) when they are exactly one cell of
+    // a table whose items were only counted (found without reading them); nullopt otherwise.
+    std::optional<std::vector<pugi::xml_node>> cellReferences(long start, long end);
     // The root's child that holds `n`; null when `n` is not inside this story.
     pugi::xml_node topOf(pugi::xml_node n) const;
 
@@ -245,6 +249,8 @@ class Story {
     void sync();
     void rebuild();
     const Atom& atSlow(long i);
+    // The cell of `b` that holds items [start, end) when `b` was only counted; else null.
+    const CellPiece* countedCell(const Block& b, long start, long end) const;
     // Keeps the items of `b` (they were only counted so far).
     void materialize(Block& b);
     void startsUpTo(std::size_t k);

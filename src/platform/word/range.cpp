@@ -148,11 +148,28 @@ word::Comments Range::Comments() const {
     std::vector<const XmlNode*> refs;
     auto doc = story.doc().shared_from_this();
     if (&story == &doc->body()) {
-        const long n = story.size();
-        for (long i = state_->start; i < state_->end && i < n; ++i) {
-            const Atom& a = story.at(i);
-            if (a.kind == AtomKind::Ref && doc->commentEntry(a.node.attribute("w:id").value()))
-                refs.push_back(toRef(a.node));
+        const long end = std::min(state_->end, story.size());
+        auto take = [&](pugi::xml_node ref) {
+            if (doc->commentEntry(ref.attribute("w:id").value())) refs.push_back(toRef(ref));
+        };
+        if (auto cell = story.cellReferences(state_->start, end)) {
+            for (pugi::xml_node ref : *cell) take(ref);
+        } else if (state_->start < end) {
+            // A block the range covers whole lists its references: its items need not be read
+            // (asking a fee table for its comments would otherwise read every character).
+            auto [from, to] = story.blocksOver(state_->start, end - 1);
+            for (std::size_t k = from; k < to; ++k) {
+                const Block& b = story.blocks()[k];
+                if (b.start >= state_->start && b.start + b.count <= end) {
+                    for (pugi::xml_node_struct* ref : b.info().refs) take(pugi::xml_node(ref));
+                    continue;
+                }
+                const long last = std::min(end, b.start + b.count);
+                for (long i = std::max(state_->start, b.start); i < last; ++i) {
+                    const Atom& a = story.at(i);
+                    if (a.kind == AtomKind::Ref) take(a.node);
+                }
+            }
         }
     }
     return word::Comments(doc, std::move(refs));

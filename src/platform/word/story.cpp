@@ -12,7 +12,7 @@ namespace tarvex::word::detail {
 
 namespace {
 
-bool is(pugi::xml_node n, const char* name) { return std::strcmp(n.name(), name) == 0; }
+bool is(pugi::xml_node n, const char* name) { return same(n.name(), name); }
 
 bool isCommentRangeMark(const char* name) {
     return same(name, "w:commentRangeStart") || same(name, "w:commentRangeEnd");
@@ -50,6 +50,20 @@ bool isQuietLeaf(const char* name) {
                    same(l, "moveToRangeStart") || same(l, "moveToRangeEnd");
         default:
             return false;
+    }
+}
+
+// Calls visit(child) for each child of `parent` named `name`, looking through content-control
+// and custom-XML wrappers (as rowsOf and cellsOf do, without building a list).
+template <class Visit>
+void forEachWrapped(pugi::xml_node parent, const char* name, Visit&& visit) {
+    for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling()) {
+        if (is(c, name)) {
+            visit(c);
+        } else if (is(c, "w:sdt") || is(c, "w:customXml")) {
+            pugi::xml_node inner = is(c, "w:sdt") ? c.child("w:sdtContent") : c;
+            for (pugi::xml_node r = inner.child(name); r; r = r.next_sibling(name)) visit(r);
+        }
     }
 }
 
@@ -107,18 +121,19 @@ class Flattener {
     long count() const { return count_; }
 
     void blocks(pugi::xml_node container) {
-        for (pugi::xml_node c : container.children()) block(c);
+        for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) block(c);
     }
 
     void block(pugi::xml_node c) {
-        if (is(c, "w:p")) {
+        const char* name = c.name();
+        if (same(name, "w:p")) {
             paragraph(c);
-        } else if (is(c, "w:tbl")) {
+        } else if (same(name, "w:tbl")) {
             table(c);
-        } else if (is(c, "w:sdt")) {
+        } else if (same(name, "w:sdt")) {
             blocks(c.child("w:sdtContent"));
             other(c, "w:sdtContent");
-        } else if (is(c, "w:customXml")) {
+        } else if (same(name, "w:customXml")) {
             blocks(c);
         } else {
             other(c, nullptr);
@@ -132,7 +147,7 @@ class Flattener {
         if (n.type() != pugi::node_element) return;
         const char* name = n.name();
         if (read) {
-            for (pugi::xml_node c : n.children())
+            for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
                 if (c.type() == pugi::node_element && !same(c.name(), read)) other(c, nullptr);
             return;
         }
@@ -142,6 +157,25 @@ class Flattener {
             block_.irregular = true;
     }
 
+  public:
+    // The items of one cell: its content and the end-of-cell mark.
+    void cell(pugi::xml_node tc) {
+        const long before = here();
+        blocks(tc);
+        // The last paragraph of a cell is ended by the end-of-cell mark.
+        if (here() > before && lastKind_ == AtomKind::ParaMark && lastNode_.parent() == tc) {
+            if (store_) {
+                out_.back().kind = AtomKind::CellMark;
+                out_.back().node = tc;
+            }
+            lastKind_ = AtomKind::CellMark;
+            lastNode_ = tc;
+        } else {
+            emit({tc, pugi::xml_node(), 0, U'\a', 0, AtomKind::CellMark});
+        }
+    }
+
+  private:
     void paragraph(pugi::xml_node p) {
         inlines(p, p);
         emit({p, p, 0, U'\r', 0, AtomKind::ParaMark});
@@ -150,19 +184,19 @@ class Flattener {
     void table(pugi::xml_node tbl) {
         const bool own = tableDepth_++ == 0;  // a table of the block, not one nested in a cell
         long tableStart = here();
-        for (pugi::xml_node c : tbl.children())
+        for (pugi::xml_node c = tbl.first_child(); c; c = c.next_sibling())
             if (!is(c, "w:tr")) other(c, nullptr);
-        for (pugi::xml_node tr : rowsOf(tbl)) {
+        forEachWrapped(tbl, "w:tr", [&](pugi::xml_node tr) {
             long rowStart = here();
             pugi::xml_node lastCell;
-            for (pugi::xml_node c : tr.children())
+            for (pugi::xml_node c = tr.first_child(); c; c = c.next_sibling())
                 if (!is(c, "w:tc")) other(c, nullptr);
-            for (pugi::xml_node tc : cellsOf(tr)) {
+            forEachWrapped(tr, "w:tc", [&](pugi::xml_node tc) {
                 lastCell = tc;
                 if (own && previous_) {
                     if (const CellPiece* piece = previous_->reusable(tc.internal_object())) {
                         copy(*piece);
-                        continue;
+                        return;
                     }
                 }
                 const std::size_t before = static_cast<std::size_t>(here());
@@ -170,19 +204,7 @@ class Flattener {
                 const std::size_t marksBefore = details_.marks.size();
                 const bool irregularBefore = block_.irregular;
                 block_.irregular = false;
-                blocks(tc);
-                // The last paragraph of a cell is ended by the end-of-cell mark.
-                if (here() > static_cast<long>(before) && lastKind_ == AtomKind::ParaMark &&
-                    lastNode_.parent() == tc) {
-                    if (store_) {
-                        out_.back().kind = AtomKind::CellMark;
-                        out_.back().node = tc;
-                    }
-                    lastKind_ = AtomKind::CellMark;
-                    lastNode_ = tc;
-                } else {
-                    emit({tc, pugi::xml_node(), 0, U'\a', 0, AtomKind::CellMark});
-                }
+                cell(tc);
                 record(tc, static_cast<long>(before));
                 if (own)
                     details_.cells.push_back({tc.internal_object(), index(before), index(here()),
@@ -190,10 +212,10 @@ class Flattener {
                                             index(marksBefore), index(details_.marks.size()),
                                             block_.irregular});
                 block_.irregular = block_.irregular || irregularBefore;
-            }
+            });
             emit({tr, lastCell.last_child(), 0, U'\a', 0, AtomKind::RowMark});
             record(tr, rowStart);
-        }
+        });
         record(tbl, tableStart);
         --tableDepth_;
     }
@@ -245,17 +267,17 @@ class Flattener {
     }
 
     void inlines(pugi::xml_node n, pugi::xml_node p) {
-        for (pugi::xml_node c : n.children()) {
+        for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
             const char* name = c.name();
-            if (is(c, "w:r")) {
+            if (same(name, "w:r")) {
                 run(c, p);
-            } else if (is(c, "w:sdt")) {
+            } else if (same(name, "w:sdt")) {
                 inlines(c.child("w:sdtContent"), p);
                 other(c, "w:sdtContent");
-            } else if (!std::strcmp(name, "w:hyperlink") || !std::strcmp(name, "w:customXml") ||
-                       !std::strcmp(name, "w:smartTag") || !std::strcmp(name, "w:fldSimple") ||
-                       !std::strcmp(name, "w:ins") || !std::strcmp(name, "w:moveTo") ||
-                       !std::strcmp(name, "w:dir") || !std::strcmp(name, "w:bdo")) {
+            } else if (same(name, "w:hyperlink") || same(name, "w:customXml") ||
+                       same(name, "w:smartTag") || same(name, "w:fldSimple") ||
+                       same(name, "w:ins") || same(name, "w:moveTo") ||
+                       same(name, "w:dir") || same(name, "w:bdo")) {
                 inlines(c, p);
             } else {
                 other(c, nullptr);
@@ -264,9 +286,9 @@ class Flattener {
     }
 
     void run(pugi::xml_node r, pugi::xml_node p) {
-        for (pugi::xml_node c : r.children()) {
+        for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
             const char* name = c.name();
-            if (!std::strcmp(name, "w:t")) {
+            if (same(name, "w:t")) {
                 const char* bytes = c.text().get();
                 std::size_t length = std::strlen(bytes);
                 std::size_t pos = 0;
@@ -284,23 +306,23 @@ class Flattener {
                                     static_cast<std::uint8_t>(ch.size), AtomKind::Char});
                     pos += ch.size;
                 }
-            } else if (!std::strcmp(name, "w:tab")) {
+            } else if (same(name, "w:tab")) {
                 push(c, U'\t', p);
-            } else if (!std::strcmp(name, "w:br")) {
+            } else if (same(name, "w:br")) {
                 std::string type = c.attribute("w:type").value();
                 push(c, type == "page" ? U'\f' : type == "column" ? char32_t(14) : U'\v', p);
-            } else if (!std::strcmp(name, "w:cr")) {
+            } else if (same(name, "w:cr")) {
                 push(c, U'\v', p);
-            } else if (!std::strcmp(name, "w:noBreakHyphen")) {
+            } else if (same(name, "w:noBreakHyphen")) {
                 push(c, char32_t(30), p);
-            } else if (!std::strcmp(name, "w:softHyphen")) {
+            } else if (same(name, "w:softHyphen")) {
                 push(c, char32_t(31), p);
-            } else if (!std::strcmp(name, "w:sym")) {
+            } else if (same(name, "w:sym")) {
                 push(
                     c,
                     static_cast<char32_t>(std::strtoul(c.attribute("w:char").value(), nullptr, 16)),
                     p);
-            } else if (!std::strcmp(name, "w:commentReference")) {
+            } else if (same(name, "w:commentReference")) {
                 details_.refs.push_back(c.internal_object());
                 emit({c, p, 0, 0, 0, AtomKind::Ref});
                 details_.marks.push_back(c);
@@ -726,7 +748,7 @@ std::pair<long, long> Story::span(pugi::xml_node container) {
     const long count = b->count;
     if (top == container) return {b->start, b->start + count};
     const char* name = container.name();
-    if (!std::strcmp(name, "w:tbl") || !std::strcmp(name, "w:tr") || !std::strcmp(name, "w:tc")) {
+    if (same(name, "w:tbl") || same(name, "w:tr") || same(name, "w:tc")) {
         // Flattening enters these only through their table, and every item it emits inside one
         // lies in its subtree, so a container it never entered holds no item.
         pugi::xml_node_struct* wanted = container.internal_object();
@@ -777,29 +799,74 @@ std::pair<long, long> Story::span(pugi::xml_node container) {
     return {b->start + first, b->start + last + 1};
 }
 
+namespace {
+
+void appendItem(std::string& out, const Atom& a) {
+    switch (a.kind) {
+        case AtomKind::Char:
+            if (a.len)
+                out.append(a.node.text().get() + a.off, a.len);
+            else
+                text::appendUtf8(out, a.ch);
+            break;
+        case AtomKind::ParaMark:
+            out += '\r';
+            break;
+        case AtomKind::CellMark:
+        case AtomKind::RowMark:
+            out += "\r\a";
+            break;
+        case AtomKind::Ref:
+            break;
+    }
+}
+
+}  // namespace
+
+const CellPiece* Story::countedCell(const Block& b, long start, long end) const {
+    if (b.materialized || !b.details || b.details->cells.empty()) return nullptr;
+    const auto& cells = b.details->cells;
+    const auto offset = static_cast<std::uint32_t>(start - b.start);
+    auto it = std::upper_bound(cells.begin(), cells.end(), offset,
+                               [](std::uint32_t o, const CellPiece& c) { return o < c.atomsFirst; });
+    if (it == cells.begin() || end - b.start > static_cast<long>((it - 1)->atomsEnd)) return nullptr;
+    return &*(it - 1);
+}
+
+std::optional<std::vector<pugi::xml_node>> Story::cellReferences(long start, long end) {
+    if (start >= end || end > size()) return std::nullopt;
+    const Block& b = blocks_[blockOf(start)];
+    const CellPiece* c = countedCell(b, start, end);
+    if (!c || start != b.start + c->atomsFirst || end != b.start + c->atomsEnd) return std::nullopt;
+    // The cell's marks, in document order, hold its references.
+    std::vector<pugi::xml_node> refs;
+    const auto& marks = b.details->marks;
+    for (std::uint32_t k = c->marksFirst; k < c->marksEnd; ++k)
+        if (same(marks[k].name(), "w:commentReference")) refs.push_back(marks[k]);
+    return refs;
+}
+
 std::string Story::text(long start, long end) {
     std::string out;
     const long n = size();
-    for (long i = std::max(0L, start); i < end && i < n; ++i) {
-        const Atom& a = at(i);
-        switch (a.kind) {
-            case AtomKind::Char:
-                if (a.len)
-                    out.append(a.node.text().get() + a.off, a.len);
-                else
-                    text::appendUtf8(out, a.ch);
-                break;
-            case AtomKind::ParaMark:
-                out += '\r';
-                break;
-            case AtomKind::CellMark:
-            case AtomKind::RowMark:
-                out += "\r\a";
-                break;
-            case AtomKind::Ref:
-                break;
+    start = std::max(0L, start);
+    end = std::min(end, n);
+    if (start >= end) return out;
+    // Inside one cell of a table that was only counted: that cell alone is read. Totals read a
+    // few cells of every fee table; reading the whole table for each would cost far more.
+    Block& b = blocks_[blockOf(start)];
+    if (const CellPiece* c = countedCell(b, start, end)) {
+        Block one;
+        BlockDetails details;
+        Flattener flattener(one, details, nullptr, true);
+        flattener.cell(pugi::xml_node(c->node));
+        if (one.atoms.size() == c->atomsEnd - c->atomsFirst) {
+            for (long i = start; i < end; ++i)
+                appendItem(out, one.atoms[static_cast<std::size_t>(i - b.start - c->atomsFirst)]);
+            return out;
         }
     }
+    for (long i = start; i < end; ++i) appendItem(out, at(i));
     return out;
 }
 

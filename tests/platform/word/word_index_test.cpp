@@ -27,14 +27,17 @@ std::string observe(Document& doc) {
         for (long row = 1; row <= table.Rows().Count(); ++row)
             for (long c = 1; c <= table.Rows().Item(row).CellCount(); ++c) {
                 Range cell = table.Cell(row, c).Range();
-                out << " " << cell.Start() << "-" << cell.End() << " " << cell.Text();
+                out << " " << cell.Start() << "-" << cell.End() << " " << cell.Text() << " ["
+                    << cell.Comments().Count() << "]";
             }
         out << "\n";
     }
     Comments comments = doc.Comments();
-    for (long i = 1; i <= comments.Count(); ++i)
+    for (long i = 1; i <= comments.Count(); ++i) {
         out << "comment " << comments.Item(i).Reference().Start() << " "
             << comments.Item(i).Text() << "\n";
+        EXPECT_EQ(comments.Item(i).Text(), comments.Item(i).Range().Text());
+    }
     out << "shapes " << doc.Shapes().Count() << "\n";
     return out.str();
 }
@@ -190,6 +193,34 @@ TEST(CellByCellEdits, EveryStepMatchesTheModelOfTheSavedDocument) {
         ASSERT_EQ(observe(*doc), observe(*fresh)) << "after: " << name;
         EXPECT_EQ(doc->Shapes().Count(), name == "table deleted" ? 0 : 1) << "after: " << name;
     }
+}
+
+// A table nobody has read inside yet is only counted; its cells' text and comments are read
+// from the cells alone. They must read as they do once the whole table has been read.
+TEST(CountedTables, CellsReadAloneMatchTheFullyReadTable) {
+    auto cells = [](Document& d) {
+        std::string out;
+        Tables tables = d.Tables();
+        for (long t = 1; t <= tables.Count(); ++t)
+            for (long row = 1; row <= tables.Item(t).Rows().Count(); ++row)
+                for (long c = 1; c <= tables.Item(t).Rows().Item(row).CellCount(); ++c) {
+                    Range cell = tables.Item(t).Cell(row, c).Range();
+                    out += cell.Text() + "|" + std::to_string(cell.Comments().Count()) + "\n";
+                }
+        return out;
+    };
+    const std::vector<std::uint8_t> bytes = minimalDocx(
+        R"(<w:tbl><w:tr><w:tc><w:p><w:r><w:t>Betrag</w:t></w:r><w:r><w:tab/></w:r></w:p><w:p/></w:tc>)"
+        R"(<w:tc><w:p><w:r><w:t>1.250,00 €</w:t></w:r><w:r><w:commentReference w:id="0"/></w:r></w:p></w:tc></w:tr>)"
+        R"(<w:tr><w:tc><w:tbl><w:tr><w:tc><w:p><w:r><w:t>innen</w:t></w:r></w:p></w:tc></w:tr></w:tbl><w:p/></w:tc>)"
+        R"(<w:tc><w:p/></w:tc></w:tr></w:tbl><w:p/>)",
+        kCommentsPart);
+    auto counted = Document::FromBytes(bytes);
+    const std::string readAlone = cells(*counted);
+    auto whole = Document::FromBytes(bytes);
+    EXPECT_FALSE(whole->Content().Text().empty());  // reads every item
+    EXPECT_EQ(readAlone, cells(*whole));
+    EXPECT_NE(readAlone.find("1.250,00 €\r\a|1"), std::string::npos) << readAlone;
 }
 
 // Positions after an edit near the top of a long document are brought up to date only when a
