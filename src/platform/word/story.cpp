@@ -486,41 +486,60 @@ void Story::sync() {
 
 void Story::rebuild() {
     // Walks the root's children alongside the blocks known so far: a child that is the next
-    // known block keeps it; a child met for the first time becomes a new block.
+    // known block keeps it; a child met for the first time becomes a new block. The index of
+    // blocks by node is only changed where a block moved: a few children added to a document
+    // of a million paragraphs must not cost a million insertions.
     std::vector<Block> fresh;
     fresh.reserve(blocks_.size() + 4);
+    std::vector<std::size_t> from;  // the old index of each fresh block; npos: a new one
+    from.reserve(blocks_.size() + 4);
+    constexpr std::size_t npos = ~std::size_t(0);
+    auto gone = [&](std::size_t k) {
+        if (blocks_[k].node) blockIndex_.erase(blocks_[k].node);
+    };
+    if (allDirty_) {
+        blocks_.clear();
+        blockIndex_.clear();
+    }
     std::size_t k = 0;
     for (pugi::xml_node c = root_.first_child(); c; c = c.next_sibling()) {
-        if (!flattens(c)) continue;
         pugi::xml_node_struct* node = c.internal_object();
-        if (!allDirty_) {
+        std::size_t known = npos;
+        if (k < blocks_.size() && blocks_[k].node == node) {
+            known = k++;
+        } else {
+            if (!flattens(c)) continue;
             // Skips blocks removed from the root or moved ahead of their old place.
             while (k < blocks_.size() &&
-                   (!blocks_[k].node || pugi::xml_node(blocks_[k].node).parent() != root_))
+                   (!blocks_[k].node || pugi::xml_node(blocks_[k].node).parent() != root_)) {
+                gone(k);
                 ++k;
-            std::size_t known = k < blocks_.size() && blocks_[k].node == node ? k++ : blocks_.size();
-            if (known == blocks_.size()) {
+            }
+            if (k < blocks_.size() && blocks_[k].node == node) {
+                known = k++;
+            } else {
                 auto found = blockIndex_.find(node);  // a block that moved
                 if (found != blockIndex_.end() && blocks_[found->second].node == node)
                     known = found->second;
             }
-            if (known < blocks_.size()) {
-                fresh.push_back(std::move(blocks_[known]));
-                blocks_[known].node = nullptr;
-                continue;
-            }
         }
-        fresh.emplace_back();
-        fresh.back().node = node;
-        fresh.back().dirty = true;
+        if (known != npos) {
+            fresh.push_back(std::move(blocks_[known]));
+            blocks_[known].node = nullptr;
+        } else {
+            fresh.emplace_back();
+            fresh.back().node = node;
+            fresh.back().dirty = true;
+        }
+        from.push_back(known);
     }
+    for (; k < blocks_.size(); ++k)
+        if (blocks_[k].node && pugi::xml_node(blocks_[k].node).parent() != root_) gone(k);
     blocks_ = std::move(fresh);
-    blockIndex_.clear();
-    blockIndex_.reserve(blocks_.size());
     long start = 0;
     for (std::size_t i = 0; i < blocks_.size(); ++i) {
         Block& b = blocks_[i];
-        blockIndex_.emplace(b.node, i);
+        if (from[i] != i) blockIndex_[b.node] = i;
         if (b.dirty) flatten(b, b.materialized);
         b.start = start;
         start += b.count;
