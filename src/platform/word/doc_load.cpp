@@ -194,6 +194,7 @@ std::shared_ptr<DocState> loadDocState(std::unique_ptr<ReadableFile> file) {
 }
 
 void saveDocState(DocState& state, WritableFile& out) {
+    state.settleGrids();
     std::map<std::string, std::string> changed;
     for (XmlPart* part : state.allParts())
         if (part->dirty) changed[part->name] = part->serialize();

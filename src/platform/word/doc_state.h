@@ -319,6 +319,12 @@ class DocState : public std::enable_shared_from_this<DocState> {
 
     // Counts the edits of any story's items (rows and cells come and go only with them).
     std::uint64_t edits = 0;
+    // The widths of table `tbl` changed: its grid is computed again before the document is
+    // saved or a width is read, once, instead of after every width set (a fee table sets a
+    // dozen, and each computation walks the whole table).
+    void gridChanged(pugi::xml_node tbl);
+    void settleGrids();
+
     // rowsOf(tbl), kept while nothing is edited: callers walk a table row by row and cell by
     // cell, asking for the row each time.
     const std::vector<pugi::xml_node>& rowsCached(pugi::xml_node tbl);
@@ -335,6 +341,7 @@ class DocState : public std::enable_shared_from_this<DocState> {
     std::pair<std::uint64_t, std::uint64_t> commentRefsBuilt_{~0ull, ~0ull};
     // Counted on demand after a removal; adding a comment only raises it.
     long nextCommentId_ = -1;
+    std::vector<pugi::xml_node> gridsPending_;
     std::vector<pugi::xml_node> rowsCache_;
     pugi::xml_node rowsCacheOf_;
     std::uint64_t rowsCacheAt_ = 0;

@@ -79,6 +79,17 @@ std::vector<pugi::xml_node> topLevelTables(pugi::xml_node root) {
     return out;
 }
 
+void DocState::gridChanged(pugi::xml_node tbl) {
+    if (tbl && std::find(gridsPending_.begin(), gridsPending_.end(), tbl) == gridsPending_.end())
+        gridsPending_.push_back(tbl);
+}
+
+void DocState::settleGrids() {
+    for (pugi::xml_node tbl : gridsPending_)
+        if (mainPart->contains(tbl)) recomputeGrid(tbl);
+    gridsPending_.clear();
+}
+
 void recomputeGrid(pugi::xml_node tbl) {
     std::vector<long> grid;
     for (pugi::xml_node g : tbl.child("w:tblGrid").children("w:gridCol"))
@@ -191,12 +202,13 @@ void Cell::SetWidth(double points) {
     setTwips(orderedChild(tcPrOf(tc), "w:tcW", kTcPrOrder), twips);
     pugi::xml_node tbl = tc.parent();
     while (tbl && !is(tbl, "w:tbl")) tbl = tbl.parent();
-    recomputeGrid(tbl);
+    doc_->gridChanged(tbl);
     doc_->body().changed();
 }
 
 double Cell::Width() const {
     requireTable(doc_, tc_);
+    doc_->settleGrids();
     return toNode(tc_).child("w:tcPr").child("w:tcW").attribute("w:w").as_int() / 20.0;
 }
 
@@ -331,7 +343,7 @@ void Column::SetWidth(double points) {
                                   kTcPrOrder),
                      twips);
     }
-    recomputeGrid(toNode(tbl_));
+    doc_->gridChanged(toNode(tbl_));
     doc_->body().changed();
 }
 
