@@ -1,5 +1,6 @@
 #include "save_journal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -117,7 +118,9 @@ std::uint64_t contentChecksum(std::span<const std::uint8_t> bytes) {
 }
 
 std::uint64_t contentChecksum(word::ReadableFile& file) {
-    std::vector<std::uint8_t> piece(1u << 20);
+    // No larger than the file: the buffer is zeroed when made, and invoices are small.
+    std::vector<std::uint8_t> piece(
+        static_cast<std::size_t>(std::clamp<std::uint64_t>(file.Size(), 1, 1u << 20)));
     std::uint64_t hash = kFnvOffset;
     for (std::uint64_t at = 0; at < file.Size();) {
         const std::size_t n = file.ReadAt(at, piece);
