@@ -118,6 +118,7 @@ struct Block {
     std::unique_ptr<BlockDetails> details;  // null while there are none
     bool dirty = false;       // the items must be flattened again
     bool wholeDirty = false;  // ... all of them: no cell may be copied from the last flattening
+    bool rowsChanged = false; // rows were added or removed since the last flattening
     // The block holds elements the flattening does not read (drawings, deleted text, unknown
     // markup): searches for drawings or marks must walk it in full.
     bool irregular = false;

@@ -423,7 +423,93 @@ bool flattens(pugi::xml_node c) {
 // Reads the block's items again. `store`: keeps them (the block is read by position soon, as
 // the blocks an edit just changed are); otherwise only counts them, which is all a block
 // needs until something reads inside it: a long document keeps only what is being read.
+// Reads only the edited cells of a table whose rows and cells are those of its last reading,
+// and splices their items into the block: after an edit in one cell of a fee table the cost
+// follows that cell, not the table. False (nothing changed) when that cannot be done.
+bool patchCells(Block& block) {
+    if (!block.materialized || !block.details || block.wholeDirty || block.rowsChanged)
+        return false;
+    BlockDetails& d = *block.details;
+    if (d.dirtyCells.empty()) return false;
+    std::vector<std::size_t> pieces;
+    for (pugi::xml_node_struct* cell : d.dirtyCells) {
+        auto found = std::find_if(d.cells.begin(), d.cells.end(),
+                                  [&](const CellPiece& c) { return c.node == cell; });
+        if (found == d.cells.end()) return false;
+        // Still a cell of this block (not removed with its row).
+        pugi::xml_node p(cell);
+        while (p && p.internal_object() != block.node) p = p.parent();
+        if (!p) return false;
+        pieces.push_back(static_cast<std::size_t>(found - d.cells.begin()));
+    }
+    for (std::size_t k : pieces) {
+        CellPiece& piece = d.cells[k];
+        const pugi::xml_node tc(piece.node);
+        Block one;
+        BlockDetails inner;
+        Flattener flattener(one, inner, nullptr, true);
+        flattener.cell(tc);
+        const auto atomsNew = static_cast<std::uint32_t>(one.atoms.size());
+        const long delta = static_cast<long>(atomsNew) - static_cast<long>(piece.atomsEnd - piece.atomsFirst);
+        // The cell's own span comes last among its spans, as the table walk records it.
+        inner.containers.push_back({piece.node, 0, static_cast<long>(atomsNew)});
+        for (ContainerSpan& c : inner.containers) {
+            c.first += piece.atomsFirst;
+            c.end += piece.atomsFirst;
+        }
+        const long containersDelta = static_cast<long>(inner.containers.size()) -
+                                     static_cast<long>(piece.containersEnd - piece.containersFirst);
+        const long marksDelta = static_cast<long>(inner.marks.size()) -
+                                static_cast<long>(piece.marksEnd - piece.marksFirst);
+        const long oldEnd = piece.atomsEnd;
+        block.atoms.erase(block.atoms.begin() + piece.atomsFirst, block.atoms.begin() + piece.atomsEnd);
+        block.atoms.insert(block.atoms.begin() + piece.atomsFirst, one.atoms.begin(), one.atoms.end());
+        d.containers.erase(d.containers.begin() + piece.containersFirst,
+                           d.containers.begin() + piece.containersEnd);
+        d.containers.insert(d.containers.begin() + piece.containersFirst, inner.containers.begin(),
+                            inner.containers.end());
+        // Spans recorded after the cell: later cells and rows move, the cell's row and table
+        // (and any table holding them) grow or shrink.
+        for (std::size_t c = piece.containersFirst + inner.containers.size(); c < d.containers.size(); ++c) {
+            if (d.containers[c].first >= oldEnd) d.containers[c].first += delta;
+            if (d.containers[c].end >= oldEnd) d.containers[c].end += delta;
+        }
+        d.marks.erase(d.marks.begin() + piece.marksFirst, d.marks.begin() + piece.marksEnd);
+        d.marks.insert(d.marks.begin() + piece.marksFirst, inner.marks.begin(), inner.marks.end());
+        piece.atomsEnd = piece.atomsFirst + atomsNew;
+        piece.containersEnd = static_cast<std::uint32_t>(piece.containersFirst + inner.containers.size());
+        piece.marksEnd = static_cast<std::uint32_t>(piece.marksFirst + inner.marks.size());
+        piece.irregular = one.irregular;
+        for (std::size_t later = k + 1; later < d.cells.size(); ++later) {
+            CellPiece& c = d.cells[later];
+            c.atomsFirst = static_cast<std::uint32_t>(c.atomsFirst + delta);
+            c.atomsEnd = static_cast<std::uint32_t>(c.atomsEnd + delta);
+            c.containersFirst = static_cast<std::uint32_t>(c.containersFirst + containersDelta);
+            c.containersEnd = static_cast<std::uint32_t>(c.containersEnd + containersDelta);
+            c.marksFirst = static_cast<std::uint32_t>(c.marksFirst + marksDelta);
+            c.marksEnd = static_cast<std::uint32_t>(c.marksEnd + marksDelta);
+        }
+        // The row mark after a row's last cell refers to that cell's last child.
+        if (piece.atomsEnd < block.atoms.size() &&
+            block.atoms[piece.atomsEnd].kind == AtomKind::RowMark &&
+            block.atoms[piece.atomsEnd].node == tc.parent())
+            block.atoms[piece.atomsEnd].para = tc.last_child();
+        block.irregular = block.irregular || one.irregular;
+    }
+    d.refs.clear();
+    for (const Atom& a : block.atoms)
+        if (a.kind == AtomKind::Ref) d.refs.push_back(a.node.internal_object());
+    d.dirtyCells.clear();
+    d.containersSorted = false;
+    d.containersByNode.clear();
+    d.liveRefsAt = ~0ull;
+    block.count = static_cast<long>(block.atoms.size());
+    block.dirty = false;
+    return true;
+}
+
 void flatten(Block& block, bool store) {
+    if (store && patchCells(block)) return;
     // A table whose cells were kept before and that was not changed as a whole keeps the cells
     // no edit touched.
     std::optional<Previous> previous;
@@ -443,6 +529,7 @@ void flatten(Block& block, bool store) {
     block.atoms.clear();
     if (!store) block.atoms.shrink_to_fit();
     block.wholeDirty = false;
+    block.rowsChanged = false;
     block.irregular = false;
     Flattener flattener(block, details, previous ? &*previous : nullptr, store);
     flattener.block(pugi::xml_node(block.node));
@@ -653,7 +740,8 @@ void Story::touched(pugi::xml_node where) {
         markCell(b, cell.internal_object());
     else if (!is(where, "w:tr"))
         b.wholeDirty = true;
-    // A row added or removed: its cells are new or gone, the others are unchanged.
+    else  // a row added or removed: its cells are new or gone, the others are unchanged
+        b.rowsChanged = true;
 }
 
 void Story::markDirty(std::size_t k) {
