@@ -1,10 +1,10 @@
 #include "save_journal.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <sstream>
 
 #include "document_lock.h"
@@ -118,14 +118,14 @@ std::uint64_t contentChecksum(std::span<const std::uint8_t> bytes) {
 }
 
 std::uint64_t contentChecksum(word::ReadableFile& file) {
-    // No larger than the file: the buffer is zeroed when made, and invoices are small.
-    std::vector<std::uint8_t> piece(
-        static_cast<std::size_t>(std::clamp<std::uint64_t>(file.Size(), 1, 1u << 20)));
+    // Not zeroed when made: reading fills it.
+    constexpr std::size_t kPiece = 256u << 10;
+    const auto piece = std::make_unique_for_overwrite<std::uint8_t[]>(kPiece);
     std::uint64_t hash = kFnvOffset;
     for (std::uint64_t at = 0; at < file.Size();) {
-        const std::size_t n = file.ReadAt(at, piece);
+        const std::size_t n = file.ReadAt(at, {piece.get(), kPiece});
         if (n == 0) break;
-        hash = addToChecksum(hash, std::span(piece).first(n));
+        hash = addToChecksum(hash, {piece.get(), n});
         at += n;
     }
     return hash;

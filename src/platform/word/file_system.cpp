@@ -231,11 +231,12 @@ void WriteFileAtomically(FileSystem& fs, const std::string& path,
 }
 
 void CopyContent(ReadableFile& from, WritableFile& to) {
-    std::vector<std::uint8_t> piece(1u << 20);
+    constexpr std::size_t kPiece = 1u << 20;
+    const auto piece = std::make_unique_for_overwrite<std::uint8_t[]>(kPiece);
     for (std::uint64_t at = 0; at < from.Size();) {
-        const std::size_t n = from.ReadAt(at, piece);
+        const std::size_t n = from.ReadAt(at, {piece.get(), kPiece});
         if (n == 0) throw Error(tarvex::errc::fileError, "Die Datei ist kürzer geworden.");
-        to.Append(std::span(piece).first(n));
+        to.Append({piece.get(), n});
         at += n;
     }
 }

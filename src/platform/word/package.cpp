@@ -69,15 +69,19 @@ std::vector<std::uint8_t> readRange(ReadableFile& file, std::uint64_t from, std:
 void checkUnicodePathFields(ReadableFile& file) {
     const std::uint64_t fileSize = file.Size();
     if (fileSize < 22) return;
-    // The end record lies in the last 64 KiB (its comment is at most that long).
-    const std::uint64_t tailStart = fileSize > 65557 ? fileSize - 65557 : 0;
-    const std::vector<std::uint8_t> tail = readRange(file, tailStart, fileSize);
-    if (tail.size() < 22) return;
-    std::size_t end = tail.size() - 22;
-    while (little(tail, end, 4) != 0x06054b50) {
-        if (end == 0) return;
-        --end;
+    // The end record lies in the last 64 KiB (its comment is at most that long), nearly
+    // always in the last few bytes: the short tail is looked at first.
+    std::vector<std::uint8_t> tail;
+    std::size_t end = 0;
+    bool found = false;
+    for (const std::uint64_t reach : {std::uint64_t{4096}, std::uint64_t{65557}}) {
+        tail = readRange(file, fileSize > reach ? fileSize - reach : 0, fileSize);
+        if (tail.size() < 22) return;
+        for (end = tail.size() - 22; !(found = little(tail, end, 4) == 0x06054b50) && end > 0;)
+            --end;
+        if (found || tail.size() < reach) break;
     }
+    if (!found) return;
     const std::uint64_t directory = little(tail, end + 16, 4);
     const std::uint32_t count = little(tail, end + 10, 2);
     if (directory == 0xFFFFFFFFu || directory >= fileSize) return;

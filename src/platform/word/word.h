@@ -391,14 +391,17 @@ class Application {
     std::shared_ptr<detail::DocState> doc_;
 };
 
-// An open .docx. Opening reads and checks the whole package; nothing is written until Save.
+// An open .docx. Opening checks the package's directory and reads the parts the engine works
+// on; nothing is written until Save.
 class Document : public tarvex::Object {
   public:
     // Opens a package held in memory. 5792 with a German description for anything that is not
     // a readable transitional WordprocessingML package (see file header).
     static std::shared_ptr<Document> FromBytes(std::span<const std::uint8_t> bytes);
-    // Reads the file through `fs` (the real file system when null) and opens it; 53/70/75 when
-    // it cannot be read, 5792 as FromBytes.
+    // Opens the file through `fs` (the real file system when null) and keeps it open: parts are
+    // read from it as needed, and a save copies the entries it did not change from it (75 when
+    // the file was changed by someone else meanwhile). 53/70/75 when it cannot be read, 5792 as
+    // FromBytes.
     static std::shared_ptr<Document> Open(const std::string& path, FileSystem* fs = nullptr);
 
     std::string typeName() const override { return "Document"; }
