@@ -124,14 +124,23 @@ std::string lowerAscii(std::string s) {
 // The archive's bytes for libzip: read from the file at any position and, for an archive being
 // written, a new archive streamed into `out`. libzip writes each entry's data in order and only
 // goes back to rewrite the header of an entry it has just compressed; such rewrites become
-// WriteAt. What the files raise is kept and raised again once libzip has given up (no
-// exception may cross libzip's C frames).
+// WriteAt. libzip reads and writes in pieces of a few KiB (headers field by field): reads that
+// follow on from the last one are served from a window read ahead, and writes are gathered
+// into pieces of kPiece bytes, so that a large entry costs few calls, also on a network share.
+// What the files raise is kept and raised again once libzip has given up (no exception may
+// cross libzip's C frames).
 struct Package::Source {
+    static constexpr std::size_t kPiece = 256u << 10;
+
     ReadableFile& file;
     WritableFile* out = nullptr;  // null: reading only
     std::uint64_t readAt = 0;
+    std::uint64_t readEnd = 0;  // where the last read ended
+    std::vector<std::uint8_t> window;
+    std::uint64_t windowAt = 0;
     std::uint64_t writeAt = 0;
-    std::uint64_t written = 0;
+    std::uint64_t flushed = 0;          // bytes handed to `out`
+    std::vector<std::uint8_t> pending;  // written after those, not yet handed on
     zip_error_t error;
     std::exception_ptr failure;
 
@@ -167,14 +176,16 @@ struct Package::Source {
                 readAt = 0;
                 return 0;
             case ZIP_SOURCE_READ: {
-                const std::size_t n = file.ReadAt(
-                    readAt, {static_cast<std::uint8_t*>(data), static_cast<std::size_t>(length)});
+                const std::size_t n =
+                    read({static_cast<std::uint8_t*>(data), static_cast<std::size_t>(length)});
                 readAt += n;
                 return static_cast<zip_int64_t>(n);
             }
+            case ZIP_SOURCE_COMMIT_WRITE:
+                flush();
+                return 0;
             case ZIP_SOURCE_CLOSE:
             case ZIP_SOURCE_FREE:
-            case ZIP_SOURCE_COMMIT_WRITE:
             case ZIP_SOURCE_ROLLBACK_WRITE:
             case ZIP_SOURCE_REMOVE:
                 return 0;
@@ -200,26 +211,19 @@ struct Package::Source {
             case ZIP_SOURCE_SUPPORTS:
                 return out ? ZIP_SOURCE_SUPPORTS_WRITABLE : ZIP_SOURCE_SUPPORTS_SEEKABLE;
             case ZIP_SOURCE_BEGIN_WRITE:
-                if (written != 0) break;  // one archive per sink
+                if (flushed != 0 || !pending.empty()) break;  // one archive per sink
                 writeAt = 0;
                 return 0;
-            case ZIP_SOURCE_WRITE: {
+            case ZIP_SOURCE_WRITE:
                 if (!out) break;
-                std::span<const std::uint8_t> bytes(static_cast<const std::uint8_t*>(data),
-                                                    static_cast<std::size_t>(length));
-                const std::size_t over = static_cast<std::size_t>(
-                    std::min<std::uint64_t>(bytes.size(), written - writeAt));
-                if (over > 0) out->WriteAt(writeAt, bytes.first(over));
-                if (over < bytes.size()) out->Append(bytes.subspan(over));
-                writeAt += bytes.size();
-                written = std::max(written, writeAt);
+                write({static_cast<const std::uint8_t*>(data), static_cast<std::size_t>(length)});
                 return static_cast<zip_int64_t>(length);
-            }
             case ZIP_SOURCE_SEEK_WRITE: {
+                const std::uint64_t end = flushed + pending.size();
                 const zip_int64_t at =
-                    zip_source_seek_compute_offset(writeAt, written, data, length, &error);
+                    zip_source_seek_compute_offset(writeAt, end, data, length, &error);
                 if (at < 0) return -1;
-                if (static_cast<std::uint64_t>(at) > written) break;  // no holes
+                if (static_cast<std::uint64_t>(at) > end) break;  // no holes
                 writeAt = static_cast<std::uint64_t>(at);
                 return 0;
             }
@@ -230,6 +234,54 @@ struct Package::Source {
         }
         zip_error_set(&error, ZIP_ER_OPNOTSUPP, 0);
         return -1;
+    }
+
+    std::size_t read(std::span<std::uint8_t> into) {
+        const bool follows = readAt == readEnd;
+        readEnd = readAt;
+        // Scattered reads (local headers) and large ones go straight to the file.
+        if (!follows || into.size() >= kPiece / 4) {
+            readEnd += file.ReadAt(readAt, into);
+            return static_cast<std::size_t>(readEnd - readAt);
+        }
+        if (readAt < windowAt || readAt + into.size() > windowAt + window.size()) {
+            window.resize(kPiece);
+            window.resize(file.ReadAt(readAt, window));
+            windowAt = readAt;
+        }
+        const std::size_t n = static_cast<std::size_t>(
+            std::min<std::uint64_t>(into.size(), windowAt + window.size() - readAt));
+        std::memcpy(into.data(), window.data() + (readAt - windowAt), n);
+        readEnd += n;
+        return n;
+    }
+
+    void write(std::span<const std::uint8_t> bytes) {
+        if (writeAt < flushed) {  // a header rewritten after its piece was handed on
+            const std::size_t n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), flushed - writeAt));
+            out->WriteAt(writeAt, bytes.first(n));
+            bytes = bytes.subspan(n);
+            writeAt += n;
+        }
+        const std::uint64_t end = flushed + pending.size();
+        if (!bytes.empty() && writeAt < end) {
+            const std::size_t n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), end - writeAt));
+            std::memcpy(pending.data() + (writeAt - flushed), bytes.data(), n);
+            bytes = bytes.subspan(n);
+            writeAt += n;
+        }
+        pending.insert(pending.end(), bytes.begin(), bytes.end());
+        writeAt += bytes.size();
+        if (pending.size() >= kPiece) flush();
+    }
+
+    void flush() {
+        if (pending.empty()) return;
+        out->Append(pending);
+        flushed += pending.size();
+        pending.clear();
     }
 };
 
