@@ -136,7 +136,8 @@ struct Package::Source {
     WritableFile* out = nullptr;  // null: reading only
     std::uint64_t readAt = 0;
     std::uint64_t readEnd = 0;  // where the last read ended
-    std::vector<std::uint8_t> window;
+    std::unique_ptr<std::uint8_t[]> window;  // not zeroed: reading fills it
+    std::size_t windowSize = 0;
     std::uint64_t windowAt = 0;
     std::uint64_t writeAt = 0;
     std::uint64_t flushed = 0;          // bytes handed to `out`
@@ -244,14 +245,14 @@ struct Package::Source {
             readEnd += file.ReadAt(readAt, into);
             return static_cast<std::size_t>(readEnd - readAt);
         }
-        if (readAt < windowAt || readAt + into.size() > windowAt + window.size()) {
-            window.resize(kPiece);
-            window.resize(file.ReadAt(readAt, window));
+        if (readAt < windowAt || readAt + into.size() > windowAt + windowSize) {
+            if (!window) window = std::make_unique_for_overwrite<std::uint8_t[]>(kPiece);
+            windowSize = file.ReadAt(readAt, {window.get(), kPiece});
             windowAt = readAt;
         }
         const std::size_t n = static_cast<std::size_t>(
-            std::min<std::uint64_t>(into.size(), windowAt + window.size() - readAt));
-        std::memcpy(into.data(), window.data() + (readAt - windowAt), n);
+            std::min<std::uint64_t>(into.size(), windowAt + windowSize - readAt));
+        std::memcpy(into.data(), window.get() + (readAt - windowAt), n);
         readEnd += n;
         return n;
     }
@@ -272,6 +273,7 @@ struct Package::Source {
             bytes = bytes.subspan(n);
             writeAt += n;
         }
+        if (pending.capacity() < kPiece) pending.reserve(kPiece + (16u << 10));
         pending.insert(pending.end(), bytes.begin(), bytes.end());
         writeAt += bytes.size();
         if (pending.size() >= kPiece) flush();
