@@ -326,6 +326,10 @@ class DocState : public std::enable_shared_from_this<DocState> {
     void gridChanged(pugi::xml_node tbl);
     void settleGrids();
 
+    // The body's top-level tables in document order, kept while nothing is edited: callers ask
+    // for the document's tables again for every table they visit.
+    const std::vector<const XmlNode*>& bodyTables();
+
     // rowsOf(tbl), kept while nothing is edited: callers walk a table row by row and cell by
     // cell, asking for the row each time.
     const std::vector<pugi::xml_node>& rowsCached(pugi::xml_node tbl);
@@ -343,6 +347,8 @@ class DocState : public std::enable_shared_from_this<DocState> {
     // Counted on demand after a removal; adding a comment only raises it.
     long nextCommentId_ = -1;
     std::vector<pugi::xml_node> gridsPending_;
+    std::vector<const XmlNode*> bodyTables_;
+    std::uint64_t bodyTablesAt_ = ~0ull;
     std::vector<pugi::xml_node> rowsCache_;
     pugi::xml_node rowsCacheOf_;
     std::uint64_t rowsCacheAt_ = 0;

@@ -37,11 +37,7 @@ std::shared_ptr<Document> Document::Open(const std::string& path, FileSystem* fs
 
 word::Application Document::Application() const { return word::Application(state_); }
 
-word::Tables Document::Tables() const {
-    std::vector<const XmlNode*> tables;
-    for (pugi::xml_node t : topLevelTables(state_->body().root())) tables.push_back(toRef(t));
-    return word::Tables(state_, std::move(tables));
-}
+word::Tables Document::Tables() const { return word::Tables(state_, state_->bodyTables()); }
 
 word::Comments Document::Comments() const {
     return word::Comments(state_, state_->commentRefs());

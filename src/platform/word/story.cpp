@@ -928,6 +928,25 @@ void appendItem(std::string& out, const Atom& a) {
     }
 }
 
+// Appends the text of items; the characters of one w:t element are looked up once.
+struct TextBuilder {
+    std::string& out;
+    pugi::xml_node_struct* node = nullptr;
+    const char* text = nullptr;
+
+    void add(const Atom& a) {
+        if (a.kind == AtomKind::Char && a.len) {
+            if (a.node.internal_object() != node) {
+                node = a.node.internal_object();
+                text = a.node.text().get();
+            }
+            out.append(text + a.off, a.len);
+            return;
+        }
+        appendItem(out, a);
+    }
+};
+
 }  // namespace
 
 const CellPiece* Story::countedCell(const Block& b, long start, long end) const {
@@ -968,12 +987,14 @@ std::string Story::text(long start, long end) {
         Flattener flattener(one, details, nullptr, true);
         flattener.cell(pugi::xml_node(c->node));
         if (one.atoms.size() == c->atomsEnd - c->atomsFirst) {
+            TextBuilder builder{out};
             for (long i = start; i < end; ++i)
-                appendItem(out, one.atoms[static_cast<std::size_t>(i - b.start - c->atomsFirst)]);
+                builder.add(one.atoms[static_cast<std::size_t>(i - b.start - c->atomsFirst)]);
             return out;
         }
     }
-    for (long i = start; i < end; ++i) appendItem(out, at(i));
+    TextBuilder builder{out};
+    for (long i = start; i < end; ++i) builder.add(at(i));
     return out;
 }
 

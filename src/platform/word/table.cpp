@@ -79,6 +79,15 @@ std::vector<pugi::xml_node> topLevelTables(pugi::xml_node root) {
     return out;
 }
 
+const std::vector<const XmlNode*>& DocState::bodyTables() {
+    if (bodyTablesAt_ != edits) {
+        bodyTables_.clear();
+        for (pugi::xml_node t : topLevelTables(body().root())) bodyTables_.push_back(toRef(t));
+        bodyTablesAt_ = edits;
+    }
+    return bodyTables_;
+}
+
 void DocState::gridChanged(pugi::xml_node tbl) {
     if (tbl && std::find(gridsPending_.begin(), gridsPending_.end(), tbl) == gridsPending_.end())
         gridsPending_.push_back(tbl);
