@@ -340,13 +340,9 @@ pugi::xml_node entryOf(DocState& doc, const XmlNode* reference) {
     return found;
 }
 
-}  // namespace
-
-namespace {
-
 // The story of a comment's text and where its range ends: before the final paragraph mark.
-std::pair<Story*, long> commentStory(DocState& doc, const XmlNode* reference) {
-    Story& story = doc.storyOf(entryOf(doc, reference), *doc.comments);
+std::pair<Story*, long> commentStory(DocState& doc, pugi::xml_node entry) {
+    Story& story = doc.storyOf(entry, *doc.comments);
     long n = story.size();
     return {&story, n > 0 && story.at(n - 1).kind == AtomKind::ParaMark ? n - 1 : n};
 }
@@ -354,15 +350,20 @@ std::pair<Story*, long> commentStory(DocState& doc, const XmlNode* reference) {
 }  // namespace
 
 word::Range Comment::Range() const {
-    auto [story, end] = commentStory(*doc_, reference_);
+    auto [story, end] = commentStory(*doc_, entryOf(*doc_, reference_));
     return word::Range(story->makeRange(0, end));
 }
 
-// Read without a live range: invoices have thousands of comments, the text of every one is
-// read to find the tagged tables, and each live range is moved by every later edit.
-std::string Comment::Text() const {
-    auto [story, end] = commentStory(*doc_, reference_);
-    return story->text(0, end);
+std::string Comment::Text() const { return doc_->commentText(entryOf(*doc_, reference_)); }
+
+// Read without a live range: each live range is moved by every later edit.
+const std::string& DocState::commentText(pugi::xml_node entry) {
+    auto [found, added] = commentTexts_.try_emplace(toRef(entry));
+    if (added) {
+        auto [story, end] = commentStory(*this, entry);
+        found->second = story->text(0, end);
+    }
+    return found->second;
 }
 
 word::Range Comment::Reference() const {

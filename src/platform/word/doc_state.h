@@ -307,6 +307,10 @@ class DocState : public std::enable_shared_from_this<DocState> {
         if (nextCommentId_ >= 0 && id >= nextCommentId_) nextCommentId_ = id + 1;
     }
     XmlPart& ensureCommentsPart();
+    // The text of comment entry `entry`, kept until its text is edited: the fee-table and
+    // totals procedures read the text of every comment several times over.
+    const std::string& commentText(pugi::xml_node entry);
+    void commentTextChanged(pugi::xml_node entry) { commentTexts_.erase(toRef(entry)); }
     // Removes the comment `id` everywhere (body marks, entry, extended entries, replies).
     void removeComment(const std::string& id);
     // One above the highest comment id among the entries and the body's marks.
@@ -347,6 +351,7 @@ class DocState : public std::enable_shared_from_this<DocState> {
     // Counted on demand after a removal; adding a comment only raises it.
     long nextCommentId_ = -1;
     std::vector<pugi::xml_node> gridsPending_;
+    std::unordered_map<const XmlNode*, std::string> commentTexts_;
     std::vector<const XmlNode*> bodyTables_;
     std::uint64_t bodyTablesAt_ = ~0ull;
     std::vector<pugi::xml_node> rowsCache_;

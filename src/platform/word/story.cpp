@@ -708,6 +708,7 @@ Block* Story::blockFor(pugi::xml_node top) {
 
 void Story::touched(pugi::xml_node where) {
     part_.dirty = true;
+    if (&part_ == doc_.comments.get()) doc_.commentTextChanged(root_);
     valid_ = false;
     ++generation_;
     ++doc_.edits;
@@ -789,6 +790,7 @@ void Story::touchedItems(long first, long last) {
             blocks_[k].wholeDirty = true;
     }
     part_.dirty = true;
+    if (&part_ == doc_.comments.get()) doc_.commentTextChanged(root_);
     valid_ = false;
     ++generation_;
     ++doc_.edits;
