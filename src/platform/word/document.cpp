@@ -1,5 +1,6 @@
 // Document: opening, the collections, saving.
 #include <cstring>
+#include <string_view>
 
 #include "platform/word/doc_state.h"
 #include "platform/word/edit.h"
@@ -70,6 +71,9 @@ void Document::SetShowComments(bool show) {
     XmlPart& settings = state_->ensureSettings();
     pugi::xml_node root = settings.root();
     pugi::xml_node view = root.child("w:revisionView");
+    const char* wanted = show ? "1" : "0";
+    // Already so: the part is left as it is stored (no rewrite, no new deflate on save).
+    if (view && std::string_view(view.attribute("w:comments").value()) == wanted) return;
     if (!view) {
         // Its place in the settings: after documentType/mailMerge, before trackRevisions.
         pugi::xml_node after;
@@ -89,7 +93,7 @@ void Document::SetShowComments(bool show) {
             view = root.prepend_child("w:revisionView");
     }
     view.remove_attribute("w:comments");
-    view.append_attribute("w:comments") = show ? "1" : "0";
+    view.append_attribute("w:comments") = wanted;
     settings.dirty = true;
 }
 

@@ -66,6 +66,13 @@ TEST(Formatting, HidingCommentsWritesTheRevisionView) {
     auto entries = zipEntries(doc->SaveToBytes());
     EXPECT_NE(entries["word/settings.xml"].find("<w:revisionView w:comments=\"0\"/>"),
               std::string::npos);
+    // Saved that way, hiding them again leaves the settings as they are stored.
+    auto again = Document::FromBytes(doc->SaveToBytes());
+    again->SetShowComments(false);
+    EXPECT_EQ(zipEntries(again->SaveToBytes())["word/settings.xml"], entries["word/settings.xml"]);
+    again->SetShowComments(true);
+    EXPECT_NE(zipEntries(again->SaveToBytes())["word/settings.xml"].find("w:comments=\"1\""),
+              std::string::npos);
 }
 
 }  // namespace
