@@ -47,12 +47,13 @@ void checkDepth(const XmlPart& part) {
     }
 }
 
-// A parsed element costs the engine about 500 bytes of memory through an OK (tree node, text
-// model, serialised copy), so a part of tiny elements (an empty paragraph is six bytes) costs
-// far more than its size. The elements are counted before parsing (start tags; UTF-16 zero
-// bytes skipped) and a part with more than this many is refused, which bounds memory at about
-// 2 GB whatever the part holds. One million paragraphs with a run of text each (3 million
-// elements, measured at 1.7 GB for one OK) still open.
+// A parsed element costs the engine about 190 bytes of memory through an OK (tree node, the
+// counts of its paragraph, serialised copy; the items of a paragraph are only kept while it is
+// read), so a part of tiny elements (an empty paragraph is six bytes) costs far more than its
+// size. The elements are counted before parsing (start tags; UTF-16 zero bytes skipped) and a
+// part with more than this many is refused, which bounds memory at about 0.8 GB whatever the
+// part holds. One million paragraphs with a run of text each (3 million elements, measured at
+// 570 MB for one OK) still open.
 constexpr std::size_t kMaxElements = 4'000'000;
 
 void checkElementCount(const std::string& name, const std::string& bytes) {
