@@ -58,4 +58,19 @@ void forEachElement(pugi::xml_node root, Visit&& visit) {
     }
 }
 
+// Calls visit(child) for each child of `parent` named `name`, looking through content-control
+// and custom-XML wrappers.
+template <class Visit>
+void forEachWrapped(pugi::xml_node parent, const char* name, Visit&& visit) {
+    for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling()) {
+        const char* own = c.name();
+        if (same(own, name)) {
+            visit(c);
+        } else if (same(own, "w:sdt") || same(own, "w:customXml")) {
+            pugi::xml_node inner = same(own, "w:sdt") ? c.child("w:sdtContent") : c;
+            for (pugi::xml_node r = inner.child(name); r; r = r.next_sibling(name)) visit(r);
+        }
+    }
+}
+
 }  // namespace tarvex::word::detail

@@ -1,0 +1,20 @@
+#pragma once
+// Flattening: the items of one block of a story (a paragraph, a table, a block wrapper), with
+// the spans of its tables, rows and cells and a summary of its comment marks.
+
+#include <vector>
+
+#include "platform/word/doc_state.h"
+
+namespace tarvex::word::detail {
+
+// True for the children of a story's root that make a block of their own.
+bool flattens(pugi::xml_node c);
+// Reads the block's items again. `store`: keeps them (the block is read by position soon, as
+// the blocks an edit just changed are); otherwise only counts them, which is all a block
+// needs until something reads inside it: a long document keeps only what is being read.
+void flatten(Block& block, bool store);
+// The items of one table cell, its end-of-cell mark last.
+std::vector<Atom> cellItems(pugi::xml_node tc);
+
+}  // namespace tarvex::word::detail
