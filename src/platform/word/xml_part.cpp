@@ -1,6 +1,7 @@
 // Parsing and writing XML parts without losing anything the document had.
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "platform/word/doc_state.h"
 
@@ -56,13 +57,33 @@ void checkDepth(const XmlPart& part) {
 // 570 MB for one OK) still open.
 constexpr std::size_t kMaxElements = 4'000'000;
 
-void checkElementCount(const std::string& name, const std::string& bytes) {
+// True when the bytes from `at` on spell `word`, UTF-16 zero bytes skipped.
+bool spells(const std::string& bytes, std::size_t at, std::string_view word) {
+    for (char wanted : word) {
+        while (at < bytes.size() && bytes[at] == '\0') ++at;
+        if (at == bytes.size() || bytes[at] != wanted) return false;
+        ++at;
+    }
+    return true;
+}
+
+// One pass over a part's bytes before parsing: counts the elements (start tags; UTF-16 zero
+// bytes skipped) and refuses document type and entity declarations, which have no business in
+// a package part (pugixml never expands entities beyond the five predefined ones).
+void checkMarkup(const std::string& name, const std::string& bytes) {
     std::size_t elements = 0;
     for (std::size_t at = bytes.find('<'); at != std::string::npos; at = bytes.find('<', at + 1)) {
         std::size_t next = at + 1;
         while (next < bytes.size() && bytes[next] == '\0') ++next;
-        if (next < bytes.size() && bytes[next] != '/' && bytes[next] != '?' && bytes[next] != '!')
+        if (next == bytes.size()) break;
+        if (bytes[next] == '!') {
+            if (spells(bytes, next + 1, "DOCTYPE") || spells(bytes, next + 1, "ENTITY"))
+                badDocument("Der Teil " + name +
+                            " enthält eine DOCTYPE- oder ENTITY-Deklaration; die Datei wird "
+                            "nicht geöffnet.");
+        } else if (bytes[next] != '/' && bytes[next] != '?') {
             ++elements;
+        }
     }
     if (elements > kMaxElements)
         badDocument("Der Teil " + name + " ist zu groß: " + std::to_string(elements) +
@@ -125,13 +146,7 @@ std::string XmlPart::serialize() const {
 }
 
 std::unique_ptr<XmlPart> parsePart(const std::string& name, const std::string& bytes) {
-    // pugixml never expands entities beyond the five predefined ones, but a document type
-    // declaration has no business in a package part: refuse it outright.
-    if (bytes.find("<!DOCTYPE") != std::string::npos || bytes.find("<!ENTITY") != std::string::npos)
-        badDocument(
-            "Der Teil " + name +
-            " enthält eine DOCTYPE- oder ENTITY-Deklaration; die Datei wird nicht geöffnet.");
-    checkElementCount(name, bytes);
+    checkMarkup(name, bytes);
     auto part = std::make_unique<XmlPart>();
     part->name = name;
     pugi::xml_parse_result result =

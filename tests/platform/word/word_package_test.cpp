@@ -159,6 +159,11 @@ std::vector<BadInput> badInputs() {
         entries["word/document.xml"] = xml;
         return makeZip(entries);
     };
+    auto utf16 = [](const std::string& ascii) {
+        std::string out = "\xFF\xFE";
+        for (char c : ascii) out += std::string{c, '\0'};
+        return out;
+    };
     auto noMain = zipEntries(minimalDocx(""));
     noMain.erase("word/document.xml");
     auto strict = zipEntries(minimalDocx(""));
@@ -172,6 +177,10 @@ std::vector<BadInput> badInputs() {
         {"NoMainPart", makeZip(noMain), "word/document.xml"},
         {"MalformedXml", withDocument(docXml("<w:p>")), "Fehlerhaftes XML"},
         {"Doctype", withDocument("<!DOCTYPE x [<!ENTITY a \"aaaa\">]>" + docXml("<w:p/>")),
+         "DOCTYPE"},
+        {"DoctypeInUtf16",
+         withDocument(utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><!DOCTYPE x []>" +
+                            docXml("<w:p/>"))),
          "DOCTYPE"},
         {"HugeEntry", withDocument(docXml("<w:p/>") + "<!--" + hugeZeros + "-->"), "zu groß"},
         {"StrictPackage", makeZip(strict), "Strict"},
