@@ -66,6 +66,12 @@ TEST(Hostile, DeepNestingIsRefusedAtLoadWithoutExhaustingTheStack) {
         const std::string why = refusal(minimalDocx(c.body));
         EXPECT_NE(why.find("zu tief verschachtelt"), std::string::npos) << why;
     }
+    // The limit is 1000 levels below the root element (document 0, body 1, paragraph 2, run 3).
+    auto nested = [](int levels) {
+        return "<w:p><w:r>" + repeat("<x:a>", levels) + repeat("</x:a>", levels) + "</w:r></w:p>";
+    };
+    EXPECT_EQ(refusal(minimalDocx(nested(997))), "");
+    EXPECT_NE(refusal(minimalDocx(nested(998))).find("zu tief"), std::string::npos);
     // Ordinary nesting (a table in a table in a content control) stays well below the limit.
     EXPECT_EQ(refusal(minimalDocx(repeat("<w:sdt><w:sdtContent><w:tbl><w:tr><w:tc>", 20) +
                                   "<w:p/>" + repeat("</w:tc></w:tr></w:tbl><w:p/></w:sdtContent></w:sdt>", 20))),
