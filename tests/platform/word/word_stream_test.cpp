@@ -54,15 +54,7 @@ std::vector<std::uint8_t> packageWithMedia(std::size_t mediaBytes, unsigned seed
     const zip_int64_t light = zip_file_add(
         archive, kPacked, zip_source_buffer(archive, packed.data(), packed.size(), 0), 0);
     zip_set_file_compression(archive, static_cast<zip_uint64_t>(light), ZIP_CM_DEFLATE, 1);
-    zip_close(archive);
-    zip_stat_t st;
-    zip_source_stat(source, &st);
-    std::vector<std::uint8_t> out(st.size);
-    zip_source_open(source);
-    zip_source_read(source, out.data(), st.size);
-    zip_source_close(source);
-    zip_source_free(source);
-    return out;
+    return closeToBytes(archive, source);
 }
 
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {

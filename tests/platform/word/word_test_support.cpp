@@ -25,6 +25,10 @@ std::vector<std::uint8_t> makeZip(const std::map<std::string, std::string>& entr
         zip_source_t* data = zip_source_buffer(archive, content.data(), content.size(), 0);
         zip_file_add(archive, name.c_str(), data, ZIP_FL_ENC_UTF_8);
     }
+    return closeToBytes(archive, source);
+}
+
+std::vector<std::uint8_t> closeToBytes(zip_t* archive, zip_source_t* source) {
     zip_close(archive);
     zip_stat_t st;
     zip_source_stat(source, &st);

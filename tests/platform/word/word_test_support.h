@@ -2,6 +2,8 @@
 // Helpers for the document engine tests: fixture files, small hand-made packages, and reading
 // back the entries of a saved package.
 
+#include <zip.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +21,8 @@ std::shared_ptr<Document> openTemplate(const std::string& name);
 
 // A zip with the given entries (name -> content), deflated.
 std::vector<std::uint8_t> makeZip(const std::map<std::string, std::string>& entries);
+// Closes `archive`, opened on the kept in-memory `source`, and returns the package's bytes.
+std::vector<std::uint8_t> closeToBytes(zip_t* archive, zip_source_t* source);
 // A minimal package whose body holds `bodyXml`, plus extra entries.
 std::vector<std::uint8_t> minimalDocx(const std::string& bodyXml,
                                       const std::map<std::string, std::string>& extra = {});
