@@ -12,22 +12,6 @@ namespace tarvex::desktop {
 
 namespace {
 
-bool movesCaretOnly(QKeyEvent* e) {
-    switch (e->key()) {
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            return true;
-        default:
-            return e->matches(QKeySequence::SelectAll);
-    }
-}
-
 QString shown(const QString& formText) {
     QString t = formText;
     return t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -50,7 +34,7 @@ int formPosition(const QString& shownText, int units) {
 }  // namespace
 
 FieldArea::FieldArea(FieldEdit::Callbacks callbacks, QWidget* parent)
-    : FormInput(std::move(callbacks), parent) {
+    : FormInput(std::move(callbacks), parent, true) {
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     setTabChangesFocus(true);
@@ -68,46 +52,6 @@ void FieldArea::showState(const QString& text, int start, int length) {
     c.setPosition(first);
     if (last > first) c.setPosition(last, QTextCursor::KeepAnchor);
     setTextCursor(c);
-}
-
-void FieldArea::keyPressEvent(QKeyEvent* e) {
-    if (movesCaretOnly(e)) {
-        QPlainTextEdit::keyPressEvent(e);
-        reportCaret();
-        return;
-    }
-    if (e->matches(QKeySequence::Copy)) {
-        QPlainTextEdit::keyPressEvent(e);
-        return;
-    }
-    switch (e->key()) {
-        case Qt::Key_Backspace:
-            sendKey(ui::kKeyBackspace);
-            e->accept();
-            return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            sendKey(ui::kKeyEnter);
-            e->accept();
-            return;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Escape:
-            e->ignore();
-            return;
-        default:
-            break;
-    }
-    const QString text = e->text();
-    if (!text.isEmpty() && text.at(0).isPrint() &&
-        !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-        sendText(text);
-    e->accept();
-}
-
-void FieldArea::inputMethodEvent(QInputMethodEvent* e) {
-    if (!e->commitString().isEmpty()) sendText(e->commitString());
-    e->accept();
 }
 
 void FieldArea::reportCaret() {

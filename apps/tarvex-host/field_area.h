@@ -20,8 +20,6 @@ class FieldArea : public FormInput<QPlainTextEdit> {
     void showState(const QString& text, int start, int length);
 
   protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
     void reportCaret() override;
 };
 

@@ -12,18 +12,6 @@ namespace tarvex::desktop {
 
 namespace {
 
-bool movesCaretOnly(QKeyEvent* e) {
-    switch (e->key()) {
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-            return true;
-        default:
-            return e->matches(QKeySequence::SelectAll);
-    }
-}
-
 // The form counts characters, QString UTF-16 units.
 int unitsFor(const QString& s, int characters) {
     int units = 0;
@@ -44,8 +32,25 @@ bool userMovedFocus(Qt::FocusReason reason) {
            reason != Qt::MenuBarFocusReason;
 }
 
+bool movesCaretOnly(QKeyEvent* e, bool multiLine) {
+    switch (e->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return multiLine;
+        default:
+            return e->matches(QKeySequence::SelectAll);
+    }
+}
+
 FieldEdit::FieldEdit(Callbacks callbacks, QWidget* parent)
-    : FormInput(std::move(callbacks), parent) {
+    : FormInput(std::move(callbacks), parent, false) {
     setContextMenuPolicy(Qt::NoContextMenu);
     setDragEnabled(false);
     setAcceptDrops(false);
@@ -61,45 +66,6 @@ void FieldEdit::showState(const QString& text, int start, int length) {
         setSelection(first, last - first);
     else
         setCursorPosition(first);
-}
-
-// QLineEdit's own editing keys (paste, cut, undo, Delete) end here too and are dropped.
-void FieldEdit::keyPressEvent(QKeyEvent* e) {
-    if (movesCaretOnly(e)) {
-        QLineEdit::keyPressEvent(e);
-        reportCaret();
-        return;
-    }
-    if (e->matches(QKeySequence::Copy)) {
-        QLineEdit::keyPressEvent(e);
-        return;
-    }
-    switch (e->key()) {
-        case Qt::Key_Backspace:
-            sendKey(ui::kKeyBackspace);
-            e->accept();
-            return;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            e->ignore();  // focus chain, default and cancel buttons
-            return;
-        default:
-            break;
-    }
-    const QString text = e->text();
-    if (!text.isEmpty() && text.at(0).isPrint() &&
-        !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-        sendText(text);
-    e->accept();
-}
-
-void FieldEdit::inputMethodEvent(QInputMethodEvent* e) {
-    // Composed characters (dead keys, input methods) arrive here instead of as key presses.
-    if (!e->commitString().isEmpty()) sendText(e->commitString());
-    e->accept();
 }
 
 void FieldEdit::reportCaret() {

@@ -23,8 +23,6 @@ class FieldEdit : public FormInput<QLineEdit> {
     void showState(const QString& text, int start, int length);
 
   protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
     void reportCaret() override;
 };
 

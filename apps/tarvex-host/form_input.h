@@ -6,10 +6,14 @@
 // not move it. A derived widget supplies reportCaret() for its own kind of text.
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QString>
 #include <functional>
+
+#include "platform/ui/text_control.h"
 
 namespace tarvex::desktop {
 
@@ -17,6 +21,10 @@ namespace tarvex::desktop {
 // as opposed to the window losing activation or a popup or menu opening: only then does a
 // control lose the focus in the form.
 bool userMovedFocus(Qt::FocusReason reason);
+
+// Keys the widget handles itself because they only move the caret or change the selection
+// (in a multi-line field the vertical ones too).
+bool movesCaretOnly(QKeyEvent* e, bool multiLine);
 
 struct FieldCallbacks {
     std::function<void()> focusIn;
@@ -29,8 +37,10 @@ struct FieldCallbacks {
 template <class QtBase>
 class FormInput : public QtBase {
   protected:
-    FormInput(FieldCallbacks callbacks, QWidget* parent)
-        : QtBase(parent), callbacks_(std::move(callbacks)) {}
+    // `multiLine`: Return is a line break typed into the field; otherwise it goes on to the
+    // window's default button.
+    FormInput(FieldCallbacks callbacks, QWidget* parent, bool multiLine)
+        : QtBase(parent), callbacks_(std::move(callbacks)), multiLine_(multiLine) {}
 
     // Reports the widget's caret and selection in form positions through callbacks_.caretMoved.
     virtual void reportCaret() = 0;
@@ -83,9 +93,55 @@ class FormInput : public QtBase {
         reportCaret();
     }
 
+    // The widget's own editing keys (paste, cut, undo, Delete) end here too and are dropped.
+    void keyPressEvent(QKeyEvent* e) override {
+        if (movesCaretOnly(e, multiLine_)) {
+            QtBase::keyPressEvent(e);
+            reportCaret();
+            return;
+        }
+        if (e->matches(QKeySequence::Copy)) {
+            QtBase::keyPressEvent(e);
+            return;
+        }
+        switch (e->key()) {
+            case Qt::Key_Backspace:
+                sendKey(ui::kKeyBackspace);
+                e->accept();
+                return;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                if (!multiLine_) {
+                    e->ignore();  // the default button
+                    return;
+                }
+                sendKey(ui::kKeyEnter);
+                e->accept();
+                return;
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Escape:
+                e->ignore();  // focus chain and cancel button
+                return;
+            default:
+                break;
+        }
+        const QString text = e->text();
+        if (!text.isEmpty() && text.at(0).isPrint() &&
+            !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            sendText(text);
+        e->accept();
+    }
+    // Composed characters (dead keys, input methods) arrive here instead of as key presses.
+    void inputMethodEvent(QInputMethodEvent* e) override {
+        if (!e->commitString().isEmpty()) sendText(e->commitString());
+        e->accept();
+    }
+
     FieldCallbacks callbacks_;
 
   private:
+    bool multiLine_;
     bool swallowMouse_ = false;
 };
 
