@@ -1,6 +1,7 @@
 #include "platform/word/package.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -40,13 +41,9 @@ bool sameNameInOtherEncoding(const std::string& raw, const std::string& name) {
     return at == name.size();
 }
 
-std::uint32_t crc32(const std::string& data) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char c : data) {
-        crc ^= c;
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
+std::uint32_t crc32Of(const std::string& data) {
+    return static_cast<std::uint32_t>(
+        ::crc32(0L, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
 }
 
 std::uint32_t little(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) {
@@ -100,7 +97,7 @@ void checkUnicodePathFields(ReadableFile& file) {
             const std::uint32_t id = little(b, field, 2), size = little(b, field + 2, 2);
             if (field + 4 + size > fieldsEnd) break;
             if (id == 0x7075 && size >= 5 && b[field + 4] == 1 &&
-                little(b, field + 5, 4) == crc32(raw)) {
+                little(b, field + 5, 4) == crc32Of(raw)) {
                 const std::string named(b.begin() + static_cast<std::ptrdiff_t>(field + 9),
                                         b.begin() + static_cast<std::ptrdiff_t>(field + 4 + size));
                 if (!sameNameInOtherEncoding(raw, named))

@@ -4,6 +4,8 @@
 // handled fully; none crashes or loses text.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstring>
 
 #include "word_test_support.h"
@@ -170,13 +172,9 @@ struct RawEntry {
     std::string name, unicodeName, content;
 };
 
-std::uint32_t crc32(const std::string& data) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char c : data) {
-        crc ^= c;
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
+std::uint32_t crc32Of(const std::string& data) {
+    return static_cast<std::uint32_t>(
+        ::crc32(0L, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
 }
 
 std::vector<std::uint8_t> rawZip(const std::vector<RawEntry>& entries) {
@@ -190,7 +188,7 @@ std::vector<std::uint8_t> rawZip(const std::vector<RawEntry>& entries) {
             le(extra, 0x7075, 2);
             le(extra, static_cast<std::uint32_t>(5 + e.unicodeName.size()), 2);
             le(extra, 1, 1);
-            le(extra, crc32(e.name), 4);
+            le(extra, crc32Of(e.name), 4);
             extra += e.unicodeName;
         }
         const std::uint32_t offset = static_cast<std::uint32_t>(out.size());
@@ -201,7 +199,7 @@ std::vector<std::uint8_t> rawZip(const std::vector<RawEntry>& entries) {
             le(s, 0, 2);   // flags
             le(s, 0, 2);   // stored
             le(s, 0, 4);   // time, date
-            le(s, crc32(e.content), 4);
+            le(s, crc32Of(e.content), 4);
             le(s, static_cast<std::uint32_t>(e.content.size()), 4);
             le(s, static_cast<std::uint32_t>(e.content.size()), 4);
             le(s, static_cast<std::uint32_t>(e.name.size()), 2);
