@@ -23,29 +23,17 @@ TEST_P(Rundlauf, TableReadBackRestoresTheInputsAndTheFee) {
     if (klassifizierung) user::chooseListEntry(f, "cmbKlassifizierung", 1);
     if (anteil) user::type(f, "mskBezug", "500,");
 
-    const std::vector<std::string> felder = {"mskAGPo",   "mskAGP26o",
-                                             "mskAGP51o", "mskAGP",
-                                             "mskBezug",  klassifizierung ? "" : "mskBoden"};
-    const std::vector<std::string> labels = {"lblFaktor", "lblStrasse", "lblZF", "lblSumme"};
-    std::vector<std::string> vorher;
-    for (const auto& feld : felder) vorher.push_back(feld.empty() ? "" : text(f, feld));
-    for (const auto& label : labels) vorher.push_back(caption(f, label));
-    vorher.push_back(f.combo("cmbKlassifizierung").text());
-    user::click(f, "CommandEnde");
-    ASSERT_FALSE(f.isLoaded());
-    speichernUndNeuÖffnen();
-
-    frmKat5& wieder = grenzfeststellung(true);
-    ASSERT_TRUE(wieder.tabelle().has_value());
-    EXPECT_EQ(wieder.Art(), art);
-    std::vector<std::string> nachher;
-    for (const auto& feld : felder) nachher.push_back(feld.empty() ? "" : text(wieder, feld));
-    for (const auto& label : labels) nachher.push_back(caption(wieder, label));
-    nachher.push_back(klassifizierung ? wieder.combo("cmbKlassifizierung").text() : "");
-    if (!klassifizierung) vorher.back() = "";
-    EXPECT_EQ(nachher, vorher);
     // Nothing is logged, also not a read past the table's end when it has no share rows.
-    EXPECT_EQ(log.count(), 0u) << log.sink().all();
+    rundlauf(f, 0, "TARVEX_5", [&](frmKat5& w) {
+        std::vector<std::string> z = {std::to_string(w.Art())};
+        for (const char* feld : {"mskAGPo", "mskAGP26o", "mskAGP51o", "mskAGP", "mskBezug"})
+            z.push_back(text(w, feld));
+        // The land value is kept only where it decides the factor.
+        z.push_back(klassifizierung ? w.combo("cmbKlassifizierung").text() : text(w, "mskBoden"));
+        for (const char* label : {"lblFaktor", "lblStrasse", "lblZF", "lblSumme"})
+            z.push_back(caption(w, label));
+        return z;
+    });
 }
 
 // The total comes back as the sum of the tiers, so a Tab through it splits the same points

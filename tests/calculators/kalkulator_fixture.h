@@ -50,6 +50,29 @@ class KalkulatorTest : public InvoiceTest {
         slot.loadAndShow();
         return dynamic_cast<Fenster&>(slot.fenster());
     }
+    // The round trip of a fee table: OK on `f`, the invoice saved and reopened, window `index`
+    // loaded afresh on the table; it shows the same `zustand` and OK writes the same table
+    // again, still the only one tagged `tag`, with nothing logged.
+    template <class Fenster, class Zustand>
+    void rundlauf(Fenster& f, int index, const std::string& tag, Zustand zustand) {
+        const auto vorher = zustand(f);
+        user::click(f, "CommandEnde");
+        ASSERT_FALSE(f.isLoaded());
+        auto t = tabelleMit(tag);
+        ASSERT_TRUE(t);
+        const std::string geschrieben = inhalt(*t);
+        speichernUndNeuÖffnen();
+
+        Fenster& wieder = laden<Fenster>(index, true);
+        ASSERT_TRUE(wieder.tabelle().has_value());
+        EXPECT_EQ(zustand(wieder), vorher);
+        user::click(wieder, "CommandEnde");
+        EXPECT_EQ(taggedTables(*doc, tag).size(), 1u);
+        t = tabelleMit(tag);
+        ASSERT_TRUE(t);
+        EXPECT_EQ(inhalt(*t), geschrieben);
+        EXPECT_EQ(log.count(), 0u) << log.sink().all();
+    }
     frmKat5& grenzfeststellung(bool ersteTabelle = false) {
         return laden<frmKat5>(0, ersteTabelle);
     }
