@@ -1,6 +1,7 @@
 #include "cli_fixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 namespace tarvex::e2e {
@@ -99,6 +100,46 @@ json shape(const json& dump, const std::string& name) {
     for (const auto& s : dump["shapes"])
         if (s["name"] == name) return s;
     return json::object();
+}
+
+long long cents(const std::string& amount) {
+    std::string digits;
+    for (char c : amount)
+        if ((c >= '0' && c <= '9') || c == '-') digits += c;
+    return std::atoll(digits.c_str());
+}
+
+std::string euro(long long c) {
+    const bool negative = c < 0;
+    std::string whole = std::to_string(std::llabs(c) / 100);
+    for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, ".");
+    const long long rest = std::llabs(c) % 100;
+    return (negative ? "-" : "") + whole + "," + (rest < 10 ? "0" : "") + std::to_string(rest);
+}
+
+void expectTotals(const json& dump, long long net) {
+    const long long vat = (19 * net + 50) / 100, gross = net + vat;
+    const auto totals = tablesTagged(dump, "RE_Summe");
+    ASSERT_EQ(totals.size(), 1u);
+    const std::pair<const char*, long long> rows[] = {
+        {"Summe", net}, {"Mehrwertsteuer 19 %", vat}, {"Rechnungsbetrag", gross}};
+    for (const auto& [label, amount] : rows) {
+        const json* row = rowWith(totals[0], 1, label);
+        ASSERT_TRUE(row) << label << " in " << totals[0].dump();
+        EXPECT_EQ(trim((*row)[3]["text"]), euro(amount) + " €") << label;
+        EXPECT_EQ((*row)[3]["bold"], amount == gross) << label;
+    }
+    const std::pair<const char*, long long> markers[] = {{"lumNetto", net},
+                                                         {"lumMwSt", vat},
+                                                         {"lumBrutto", gross},
+                                                         {"lumGesamt", gross},
+                                                         {"lumAuslagen", 0}};
+    for (const auto& [marker, amount] : markers) {
+        const auto after = textsAfter(dump, marker);
+        ASSERT_FALSE(after.empty()) << marker;
+        for (const auto& text : after)
+            EXPECT_TRUE(text.starts_with(euro(amount) + " €")) << marker << ": " << text;
+    }
 }
 
 }  // namespace tarvex::e2e

@@ -71,4 +71,12 @@ std::vector<std::string> textsAfter(const json& dump, const std::string& marker)
 // The text box named `name`, or an empty object.
 json shape(const json& dump, const std::string& name);
 
+// "-1.234,56 €" → -123456.
+long long cents(const std::string& amount);
+// -123456 → "-1.234,56".
+std::string euro(long long cents);
+// Net, 19 % VAT (half a cent rounded up) and gross of `net` cents in the totals table (the gross
+// in bold) and after every amount marker; no expenses.
+void expectTotals(const json& dump, long long net);
+
 }  // namespace tarvex::e2e

@@ -7,35 +7,6 @@
 namespace tarvex::e2e {
 namespace {
 
-struct Totals {
-    std::string netto, mwst, brutto;  // as the invoice shows them, without " €"
-};
-
-void expectTotals(const json& doc, const Totals& t) {
-    const auto totals = tablesTagged(doc, "RE_Summe");
-    ASSERT_EQ(totals.size(), 1u);
-    const json* summe = rowWith(totals[0], 1, "Summe");
-    const json* mwst = rowWith(totals[0], 1, "Mehrwertsteuer 19 %");
-    const json* betrag = rowWith(totals[0], 1, "Rechnungsbetrag");
-    ASSERT_TRUE(summe && mwst && betrag) << totals[0].dump();
-    EXPECT_EQ(trim((*summe)[3]["text"]), t.netto + " €");
-    EXPECT_EQ(trim((*mwst)[3]["text"]), t.mwst + " €");
-    EXPECT_EQ(trim((*betrag)[3]["text"]), t.brutto + " €");
-    EXPECT_EQ((*betrag)[3]["bold"], true);
-
-    const std::pair<const char*, std::string> markers[] = {{"lumNetto", t.netto},
-                                                           {"lumMwSt", t.mwst},
-                                                           {"lumBrutto", t.brutto},
-                                                           {"lumGesamt", t.brutto},
-                                                           {"lumAuslagen", "0,00"}};
-    for (const auto& [marker, amount] : markers) {
-        const auto after = textsAfter(doc, marker);
-        ASSERT_FALSE(after.empty()) << marker;
-        for (const auto& text : after)
-            EXPECT_TRUE(text.starts_with(amount + " €")) << marker << ": " << text;
-    }
-}
-
 TEST_F(TarvexCli, DemoInvoiceFromInitGetsFeeTableTotalsRecordAndDeadline) {
     const fs::path demo = initDemo();
     const std::string db = (demo / "lumora.sqlite").string(),
@@ -69,8 +40,8 @@ TEST_F(TarvexCli, DemoInvoiceFromInitGetsFeeTableTotalsRecordAndDeadline) {
     const auto fees = tablesTagged(d, "TARVEX_5");
     ASSERT_EQ(fees.size(), 1u);
     EXPECT_NE(cell(fees[0], 0, 0).find("30.6.1.1"), std::string::npos);
-    // The fee is 2.562,50; 19 % of it is 486,875: the cent is rounded up.
-    expectTotals(d, {"2.562,50", "486,88", "3.049,38"});
+    // The fee is 2.562,50; 19 % of it is 486,875: the cent is rounded up to 486,88.
+    expectTotals(d, 256250);
 
     EXPECT_EQ(queryText(db,
                         "SELECT NettoRechnung, Brutto, MehrwertsteuerFreierbetrag FROM Rechnung "
@@ -130,7 +101,7 @@ TEST_P(TarvexCliTemplates, FeeTableTotalsRecordDeadlineThenReadBack) {
     // Each cell of the dump has exactly its text, its comments and whether it is bold.
     EXPECT_EQ(fees[0]["rows"][3][4],
               (json{{"text", "2.125,00 €"}, {"comments", json::array({"no"})}, {"bold", false}}));
-    expectTotals(d, {"7.987,50", "1.517,63", "9.505,13"});
+    expectTotals(d, 798750);  // VAT 1.517,63
     EXPECT_EQ(tableIndex(d, "RE_Summe") < tableIndex(d, "TARVEX_5"), GetParam().totalsBeforeFees);
     // The template's own table is left where and as it was.
     ASSERT_EQ(d["tables"].size(), 3u);
