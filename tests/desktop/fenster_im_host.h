@@ -1,7 +1,5 @@
 #pragma once
-// A calculator window opened from the desktop host's menu on a copy of the basic invoice
-// template and a database made from schema.sql (no advance share, no deadline: the net amount
-// is the fee itself); values typed into the rendered widgets, a screenshot, OK, and the
+// A calculator window opened from the desktop host's menu on the shared invoice folder; values typed into the rendered widgets, a screenshot, OK, and the
 // invoice and the invoice record read back.
 
 #include <gtest/gtest.h>
@@ -19,8 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "common/document_queries.h"
-#include "common/host_database.h"
+#include "common/invoice_folder.h"
 #include "form_widget.h"
 #include "main_window.h"
 #include "platform/word/word.h"
@@ -28,17 +25,9 @@
 
 namespace tarvex::desktop {
 
-class FensterImHost : public ::testing::Test {
+class FensterImHost : public ::testing::Test, protected testing::InvoiceFolder {
   protected:
-    void SetUp() override {
-        plattform().reset();
-        invoice = testing::copyTemplate("template-basic.docx", folder.path());
-        database = testing::schemaDatabase(
-            folder.path(),
-            "INSERT INTO TempDoc (ID_Benutzer, Mehrwertsteuersatz) VALUES (5, 190);"
-            "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, Mehrwertsteuersatz)"
-            " VALUES (1, '2026-0815', 190);");
-    }
+    void SetUp() override { plattform().reset(); }
 
     // Opens fee item `index` in a host window of the given size (0: the host's own); use as
     // ASSERT_NO_FATAL_FAILURE(öffnen(...)).
@@ -98,14 +87,7 @@ class FensterImHost : public ::testing::Test {
         dokument = word::Document::Open(invoice.string());
         return testing::taggedTables(*dokument, tag);
     }
-    std::string nettoRechnung() {
-        return testing::queryText(
-            database, "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1");
-    }
 
-    testing::TempFolder folder;
-    std::filesystem::path invoice;
-    std::filesystem::path database;
     std::unique_ptr<MainWindow> window;
     FormWidget* view = nullptr;
     std::shared_ptr<word::Document> dokument;

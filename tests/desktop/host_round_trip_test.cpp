@@ -19,8 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "common/document_queries.h"
 #include "common/host_database.h"
+#include "common/invoice_folder.h"
 #include "desktop_support.h"
 #include "field_edit.h"
 #include "form_widget.h"
@@ -34,30 +34,9 @@
 namespace tarvex::desktop {
 namespace {
 
-class HostRoundTrip : public ::testing::Test {
+class HostRoundTrip : public ::testing::Test, protected testing::InvoiceFolder {
   protected:
-    void SetUp() override {
-        plattform().reset();
-        invoice = testing::copyTemplate("template-basic.docx", folder.path());
-        // No advance share and no deadline: the invoice's net amount is the fee itself.
-        database = testing::schemaDatabase(
-            folder.path(),
-            "INSERT INTO TempDoc (ID_Benutzer, Mehrwertsteuersatz) VALUES (5, 190);"
-            "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, Mehrwertsteuersatz)"
-            " VALUES (1, '2026-0815', 190);");
-    }
-
-    std::size_t feeTables() {
-        return testing::taggedTables(*word::Document::Open(invoice.string()), "TARVEX_5").size();
-    }
-    std::string netAmount() {
-        return testing::queryText(
-            database, "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1");
-    }
-
-    testing::TempFolder folder;
-    std::filesystem::path invoice;
-    std::filesystem::path database;
+    void SetUp() override { plattform().reset(); }
 };
 
 // The rows `tarvex init` writes: user 1 at 19 %, invoice 1 dated 01.03.2026, a deadline.

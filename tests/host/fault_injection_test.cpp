@@ -92,37 +92,13 @@ class TrappedFileSystem final : public word::ForwardingFileSystem {
     Trap& trap_;
 };
 
-class TrappedDatabase final : public dao::Database {
+class TrappedDatabase final : public ForwardingDatabase {
   public:
-    TrappedDatabase(std::shared_ptr<dao::Database> inner, Trap& trap)
-        : inner_(std::move(inner)), trap_(trap) {}
-    std::string name() const override { return inner_->name(); }
-    std::shared_ptr<dao::Recordset> openRecordset(const std::string& source,
-                                                  dao::RecordsetType type) override {
-        return inner_->openRecordset(source, type);
-    }
-    void beginTrans() override { inner_->beginTrans(); }
-    void beginExclusiveTrans(std::chrono::milliseconds patience) override {
-        inner_->beginExclusiveTrans(patience);
-    }
+    TrappedDatabase(const std::string& path, Trap& trap) : ForwardingDatabase(path), trap_(trap) {}
     void commitTrans() override {
         trap_.at(Step::BeforeCommit, dao::daoerr::diskError);
         inner_->commitTrans();
         trap_.at(Step::AfterCommit, dao::daoerr::diskError);
-    }
-    void rollback() override { inner_->rollback(); }
-
-  private:
-    std::shared_ptr<dao::Database> inner_;
-    Trap& trap_;
-};
-
-class TrappedWorkspace final : public dao::Workspace {
-  public:
-    explicit TrappedWorkspace(Trap& trap) : trap_(trap) {}
-    std::shared_ptr<dao::Database> openDatabase(const std::string& path) override {
-        return std::make_shared<TrappedDatabase>(dao::makeSqliteWorkspace()->openDatabase(path),
-                                                 trap_);
     }
 
   private:
@@ -136,7 +112,7 @@ class InterruptedSave : public HostTest, public ::testing::WithParamInterface<Ca
         TrappedFileSystem files(invoice.string(), trap);
         SessionOptions options;
         options.fileSystem = &files;
-        options.workspace = std::make_shared<TrappedWorkspace>(trap);
+        options.workspace = std::make_shared<WorkspaceOf<TrappedDatabase, Trap>>(trap);
         HostSession session(options);
         open(session);
         okWithTenPoints(session);

@@ -1,16 +1,16 @@
 #pragma once
-// A copy of the basic invoice template and a host database made from schema.sql with user 5's
-// order at 19 % and invoice record 1; OK on 30.6 with 10 points stores a net of 1.150,00 €.
+// The shared invoice folder opened in a host session; OK on 30.6 with 10 points stores a net of 1.150,00 €.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 
-#include "common/document_queries.h"
-#include "common/host_database.h"
+#include "common/invoice_folder.h"
 #include "host_session.h"
+#include "platform/dao/dao.h"
 #include "platform/ui/form.h"
 #include "platform/ui/user_actions.h"
 #include "platform/word/word.h"
@@ -24,17 +24,44 @@ inline constexpr WindowHandle kClient = 0x100;
 // The net of 10 boundary points (10 × 95 € and the base amount of 200 €), in cents.
 inline constexpr const char* kNewNet = "115000";
 
-class HostTest : public ::testing::Test {
+// The engine's database with every call passed on; a test overrides the step it breaks.
+class ForwardingDatabase : public dao::Database {
+  public:
+    explicit ForwardingDatabase(const std::string& path)
+        : inner_(dao::makeSqliteWorkspace()->openDatabase(path)) {}
+    std::string name() const override { return inner_->name(); }
+    std::shared_ptr<dao::Recordset> openRecordset(const std::string& source,
+                                                  dao::RecordsetType type) override {
+        return inner_->openRecordset(source, type);
+    }
+    void beginTrans() override { inner_->beginTrans(); }
+    void beginExclusiveTrans(std::chrono::milliseconds patience) override {
+        inner_->beginExclusiveTrans(patience);
+    }
+    void commitTrans() override { inner_->commitTrans(); }
+    void rollback() override { inner_->rollback(); }
+
+  protected:
+    std::shared_ptr<dao::Database> inner_;
+};
+
+// A workspace opening every database as `D(path, args...)`.
+template <class D, class... Args>
+class WorkspaceOf final : public dao::Workspace {
+  public:
+    explicit WorkspaceOf(Args&... args) : args_(args...) {}
+    std::shared_ptr<dao::Database> openDatabase(const std::string& path) override {
+        return std::apply([&](Args&... a) { return std::make_shared<D>(path, a...); }, args_);
+    }
+
+  private:
+    std::tuple<Args&...> args_;
+};
+
+class HostTest : public ::testing::Test, protected testing::InvoiceFolder {
   protected:
     void SetUp() override {
         plattform().reset();
-        invoice = testing::copyTemplate("template-basic.docx", folder.path());
-        database = testing::schemaDatabase(
-            folder.path(),
-            "INSERT INTO TempDoc (ID_Benutzer, Mehrwertsteuersatz, AbschlagProzent)"
-            " VALUES (5, 190, 100);"
-            "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, Mehrwertsteuersatz)"
-            " VALUES (1, '2026-0815', 190);");
         invoiceBefore = testing::readFile(invoice.string());
     }
     void TearDown() override { sitzungsdaten().reset(); }
@@ -56,12 +83,20 @@ class HostTest : public ::testing::Test {
         ASSERT_FALSE(window->isLoaded());
     }
 
-    std::string netAmount() const {
-        return testing::queryText(database,
-                                  "SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1");
-    }
-    std::size_t feeTables() const {
-        return testing::taggedTables(*word::Document::Open(invoice.string()), "TARVEX_5").size();
+    // The save after OK fails with `outcome` and a message naming `problem`; once `afterwards`
+    // has run, invoice and record are as they were.
+    void expectNotSaved(HostSession& session, Outcome outcome, const std::string& problem,
+                        const std::function<void()>& afterwards = {}) {
+        try {
+            session.saveAndCommit();
+            FAIL() << "the record could not be written";
+        } catch (const HostError& e) {
+            EXPECT_EQ(e.outcome(), outcome);
+            EXPECT_NE(std::string(e.what()).find(problem), std::string::npos) << e.what();
+        }
+        if (afterwards) afterwards();
+        EXPECT_TRUE(invoiceUnchanged());
+        EXPECT_EQ(netAmount(), "0");
     }
     bool invoiceUnchanged() const { return testing::readFile(invoice.string()) == invoiceBefore; }
     // Everything in the invoice's folder but the invoice and the database (with its own
@@ -75,9 +110,6 @@ class HostTest : public ::testing::Test {
         return names;
     }
 
-    testing::TempFolder folder;
-    std::filesystem::path invoice;
-    std::filesystem::path database;
     std::string invoiceBefore;
 };
 
