@@ -15,14 +15,6 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// "2.562,50 €" in cents.
-long long cents(std::string amount) {
-    std::erase(amount, '.');
-    amount = amount.substr(0, amount.find(" €"));
-    const auto comma = amount.find(',');
-    return std::stoll(amount.substr(0, comma)) * 100 + std::stoll(amount.substr(comma + 1));
-}
-
 std::vector<std::string> showArgs(const fs::path& demo, std::vector<std::string> extra) {
     std::vector<std::string> args = {"show",       "0",
                                      "--db",       (demo / "lumora.sqlite").string(),
@@ -116,12 +108,6 @@ TEST_F(TarvexCli, RunWaitsForAHeldInvoiceThenFailsClearlyOrGoesOn) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(tablesTagged(dump(doc), "TARVEX_5").size(), 1u);
 }
-
-}  // namespace
-}  // namespace tarvex::e2e
-
-namespace tarvex::e2e {
-namespace {
 
 // Another program writing the database for longer than --warten: the run ends busy (3) and
 // changes nothing; the message names the lock in German.
