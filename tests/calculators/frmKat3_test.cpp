@@ -96,20 +96,5 @@ INSTANTIATE_TEST_SUITE_P(ZweitesFeld, Zeile10, ::testing::Bool(), [](const auto&
     return std::string(fall.param ? "Null" : "VierLeerzeichen");
 });
 
-TEST_F(AnlagenTest, ShareOf250WritesAQuarterOfTheFeeAndMarksTheFee) {
-    frmKat3& f = anlagen();
-    beispiel(f);
-    user::type(f, "mskBezug", "250,");
-    user::click(f, "CommandEnde");
-    auto t = anlagentabelle();
-    ASSERT_TRUE(t);
-    ASSERT_EQ(t->Rows().Count(), 31);
-    zellenPrüfen(*t, {{23, 5, "40.650,00 €", "no"},
-                      {25, 2, "Anteil in 1/1000", ""},
-                      {25, 3, "250", ""},
-                      {25, 5, "10.162,50 €", ""}});
-    for (short z : {24, 26, 27, 28, 29, 30, 31}) EXPECT_EQ(ZelleEinlesen(*t, z, 2), "");
-}
-
 }  // namespace
 }  // namespace tarvex::testing

@@ -151,22 +151,6 @@ TEST_P(Arten, KindDecidesMarkedPointsAndBaseAmount) {
 
 INSTANTIATE_TEST_SUITE_P(Grenzfeststellung, Arten, ::testing::Range(0, 5));
 
-TEST_F(KalkulatorTest, TenPointsFourMarkedKindZeroCostTwelveHundredFifty) {
-    frmKat5& f = grenzfeststellung();
-    user::type(f, "mskAGPSohne", "10");
-    user::type(f, "mskAGP", "4");
-    EXPECT_EQ(caption(f, "lblZwischen"), "1.050,00");
-    EXPECT_EQ(caption(f, "lblSumme"), "1.250,00");
-    user::click(f, "CommandEnde");
-    auto t = gebührentabelle();
-    ASSERT_TRUE(t);
-    zellenPrüfen(*t, {{1, 5, "", "TARVEX_5"},
-                      {3, 5, "950,00 €", "no"},
-                      {7, 5, "1.050,00 €", "no"},
-                      {15, 5, "200,00 €", "no"},
-                      {17, 5, "1.250,00 €", ""}});
-}
-
 TEST_F(KalkulatorTest, ShareOfFiveHundredWritesTheShareRowAndMarksTheFee) {
     frmKat5& f = grenzfeststellung();
     user::click(f, "optNr(1)");

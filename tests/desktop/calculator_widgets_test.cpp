@@ -34,7 +34,7 @@ TEST_F(FensterImHost, ZerlegungWorkedExampleThroughTheWidgetsIsWrittenAndStored)
     EXPECT_EQ(anzeige("lblZwischen"), "12.610,00");
     EXPECT_EQ(anzeige("lblSumme"), "13.240,50");
     EXPECT_FALSE(view->widgetFor("lblSplitter")->isHidden());
-    bildSpeichern("frmKat1.png");
+    bildSpeichern("frmKat1");
 
     ok();
     EXPECT_EQ(netAmount(), "1324050");
@@ -64,7 +64,7 @@ TEST_F(FensterImHost, BaulandumlegungWorkedExampleThroughTheWidgetsIsWrittenAndC
     EXPECT_EQ(anzeige("lblDichtefaktor"), "3,0");
     EXPECT_EQ(anzeige("lblSumme"), "102.262,50");
     EXPECT_FALSE(qobject_cast<QRadioButton*>(view->widgetFor("sevOption1"))->isChecked());
-    bildSpeichern("frmKat2.png");
+    bildSpeichern("frmKat2");
 
     ok();
     const auto t = tabellen("TARVEX_2");
@@ -88,7 +88,7 @@ TEST_F(FensterImHost, AnlagenWorkedExampleTypedIntoTheWidgetsIsWrittenAndCommitt
     EXPECT_EQ(feld("mskNeuFlur51"), "70  ");
     EXPECT_EQ(anzeige("lblZwischen"), "27.100,00");
     EXPECT_EQ(anzeige("lblSumme"), "40.650,00");
-    bildSpeichern("frmKat3.png");
+    bildSpeichern("frmKat3");
 
     ok();
     EXPECT_EQ(tabellen("TARVEX_3").size(), 1u);
@@ -106,7 +106,7 @@ TEST_F(FensterImHost, GebaeudeaufnahmeTypedThroughTheWidgetsWrittenOnOkAndShownL
     qobject_cast<QCheckBox*>(view->widgetFor("chkBereich"))->click();
     EXPECT_EQ(feld("mskAnzahl30"), "   2");
     EXPECT_EQ(anzeige("lblSumme"), "480,00");
-    bildSpeichern("frmKat4.png");
+    bildSpeichern("frmKat4");
 
     ok();
     const auto t = tabellen("TARVEX_4");

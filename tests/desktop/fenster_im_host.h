@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "common/invoice_folder.h"
+#include "desktop_support.h"
 #include "form_widget.h"
 #include "main_window.h"
 #include "platform/word/word.h"
@@ -69,13 +69,9 @@ class FensterImHost : public ::testing::Test, protected testing::InvoiceFolder {
         return qobject_cast<QLabel*>(view->widgetFor(name))->text().toStdString();
     }
 
-    // The window as build/screenshots/<name>, for a look at its layout.
     void bildSpeichern(const char* name) {
-        QDir().mkpath(TARVEX_SCREENSHOT_DIR);
-        EXPECT_TRUE(window->mdiArea()->subWindowList().front()->grab().save(
-            QStringLiteral(TARVEX_SCREENSHOT_DIR "/") + name));
+        testing::saveScreenshot(*window->mdiArea()->subWindowList().front(), name);
     }
-
     // OK: the window writes its table, the host saves and closes it.
     void ok() {
         qobject_cast<QPushButton*>(view->widgetFor("CommandEnde"))->click();

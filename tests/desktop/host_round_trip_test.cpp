@@ -1,8 +1,7 @@
 // The desktop host end to end: a copy of the basic invoice template and a database made from
 // schema.sql, fee item 30.6 from the menu's call, values typed into the rendered window, OK,
 // and the invoice saved with its fee table and the amounts committed, then shown in the
-// preview; the host session shared by both hosts commits the database changes only once the
-// invoice is on disk.
+// preview.
 
 #include <gtest/gtest.h>
 
@@ -24,9 +23,7 @@
 #include "desktop_support.h"
 #include "field_edit.h"
 #include "form_widget.h"
-#include "host_session.h"
 #include "main_window.h"
-#include "platform/ui/user_actions.h"
 #include "platform/word/word.h"
 #include "plugin/session/plattform.h"
 #include "preview_dock.h"
@@ -171,47 +168,6 @@ TEST_F(HostRoundTrip, CancelWritesNothingAndEndsTheTransaction) {
     EXPECT_FALSE(window.session().inTransaction());
     EXPECT_EQ(feeTables(), 0u);
     EXPECT_EQ(netAmount(), "0");
-}
-
-// A failed save keeps the changes pending for another attempt.
-TEST_F(HostRoundTrip, SessionCommitsOnlyAfterTheInvoiceIsSaved) {
-    host::SessionOptions options;
-    options.documentPatience = std::chrono::milliseconds(0);
-    host::HostSession session(options);
-    EXPECT_THROW(session.selectInvoice(1), host::HostError);  // no database yet
-    session.openDatabase(database.string());
-    EXPECT_THROW(session.selectInvoice(2), host::HostError);
-    session.selectInvoice(1);
-    EXPECT_THROW(session.show(0, 5, 0x100), host::HostError);  // no invoice yet
-    session.openDocument(invoice.string());
-
-    ui::Form* window = session.show(0, 5, 0x100);
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(session.inTransaction());
-    EXPECT_THROW(session.openDatabase(database.string()), host::HostError);
-    ui::user::type(*window, "mskAGPSohne", "10");
-    ui::user::click(*window, "CommandEnde");
-    ASSERT_FALSE(window->isLoaded());
-    ASSERT_TRUE(session.unsaved());
-
-    // A folder in the invoice's place: the new file cannot be renamed over it.
-    std::filesystem::remove(invoice);
-    std::filesystem::create_directory(invoice);
-    try {
-        session.saveAndCommit();
-        FAIL() << "the save must fail";
-    } catch (const host::HostError& e) {
-        EXPECT_NE(std::string(e.what()).find("nicht gespeichert"), std::string::npos) << e.what();
-    }
-    EXPECT_TRUE(session.inTransaction());
-    EXPECT_EQ(netAmount(), "0");
-
-    std::filesystem::remove(invoice);
-    session.saveAndCommit();
-    EXPECT_FALSE(session.inTransaction());
-    EXPECT_FALSE(session.unsaved());
-    EXPECT_EQ(netAmount(), "115000");  // 10 points at 95 € and the base amount
-    EXPECT_TRUE(word::Document::Open(invoice.string())->Tables().Count() > 1);
 }
 
 }  // namespace

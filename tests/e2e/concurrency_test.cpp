@@ -109,25 +109,5 @@ TEST_F(TarvexCli, RunWaitsForAHeldInvoiceThenFailsClearlyOrGoesOn) {
     EXPECT_EQ(tablesTagged(dump(doc), "TARVEX_5").size(), 1u);
 }
 
-// Another program writing the database for longer than --warten: the run ends busy (3) and
-// changes nothing; the message names the lock in German.
-TEST_F(TarvexCli, ADatabaseHeldLongerThanTheWaitEndsBusyWithNothingWritten) {
-    const fs::path demo = initDemo();
-    const fs::path db = demo / "lumora.sqlite";
-    const std::string docBefore = readFile(demo / "rechnung.docx");
-    sqlite3* holder = nullptr;
-    ASSERT_EQ(sqlite3_open(db.c_str(), &holder), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    const CliResult r =
-        tarvex(showArgs(demo, {"--warten", "1", "-e", "type mskAGPSohne 10", "-e", "ok"}));
-    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(holder);
-    EXPECT_EQ(r.exitCode, 3) << r.err;
-    EXPECT_NE(r.err.find("gesperrt"), std::string::npos) << r.err;
-    EXPECT_EQ(r.err.find("database is locked ("), std::string::npos) << r.err;
-    EXPECT_TRUE(readFile(demo / "rechnung.docx") == docBefore);
-    EXPECT_EQ(queryText(db, "SELECT NettoRechnung FROM Rechnung"), "0");
-}
-
 }  // namespace
 }  // namespace tarvex::e2e

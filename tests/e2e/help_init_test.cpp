@@ -64,12 +64,6 @@ TEST_F(TarvexCli, InitNeverOverwritesAnExistingFile) {
     EXPECT_NE(r.err.find("Verzeichnis"), std::string::npos) << r.err;
 }
 
-TEST_F(TarvexCli, VersionIsTheProjectVersion) {
-    const CliResult r = tarvex({"--version"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "tarvex " TARVEX_VERSION "\n");
-}
-
 // An office's own invoice template and schema in TARVEX_DATADIR are what init writes from; a
 // file the folder lacks comes from the copy built into tarvex.
 TEST_F(TarvexCli, InitWritesFromTheDataFolder) {

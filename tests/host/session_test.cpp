@@ -81,6 +81,36 @@ TEST_F(HostTest, AReadOnlyDatabaseLeavesTheInvoiceUnsaved) {
     expectNotSaved(session, Outcome::NotWritten, "schreibgeschützt");
 }
 
+// Each step needs the one before it; a failed save keeps the changes pending for another try.
+TEST_F(HostTest, StepsOutOfOrderAreRefusedAndAFailedSaveCanBeRetried) {
+    SessionOptions options;
+    options.documentPatience = std::chrono::milliseconds(0);
+    HostSession session(options);
+    EXPECT_THROW(session.selectInvoice(1), HostError);  // no database yet
+    session.openDatabase(database.string());
+    EXPECT_THROW(session.selectInvoice(2), HostError);
+    session.selectInvoice(1);
+    EXPECT_THROW(session.show(0, kUser, kClient), HostError);  // no invoice yet
+    session.openDocument(invoice.string());
+    okWithTenPoints(session, [&] {
+        EXPECT_TRUE(session.inTransaction());
+        EXPECT_THROW(session.openDatabase(database.string()), HostError);
+    });
+    ASSERT_TRUE(session.unsaved());
+    // A folder in the invoice's place: the new file cannot be renamed over it.
+    std::filesystem::remove(invoice);
+    std::filesystem::create_directory(invoice);
+    EXPECT_THROW(session.saveAndCommit(), HostError);
+    EXPECT_TRUE(session.inTransaction());
+    EXPECT_EQ(netAmount(), "0");
+
+    std::filesystem::remove(invoice);
+    session.saveAndCommit();
+    EXPECT_FALSE(session.inTransaction() || session.unsaved());
+    EXPECT_EQ(netAmount(), kNewNet);
+    EXPECT_EQ(feeTables(), 1u);
+}
+
 TEST(DatabaseProblem, NamesTheProblemInGermanAndKeepsTheEngineTextInParentheses) {
     struct Case {
         int number;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "common/error_number.h"
-#include "platform/ui/form_state_json.h"
 #include "platform/ui/user_actions.h"
 
 using tarvex::testing::errorNumber;
@@ -170,36 +169,6 @@ TEST_F(Window, UnknownControlsAndWrongKindsRaise) {
     EXPECT_EQ(errorNumber([&] { form.masked("mskGibtEsNicht"); }), 9);
     EXPECT_EQ(errorNumber([&] { form.label("mskAGP"); }), 13);
     EXPECT_EQ(errorNumber([&] { form.setWindowState(3); }), 380);
-}
-
-TEST(FormStateJson, EachControlKindReportsItsProperties) {
-    Form form("frmKat5", [](Form& f) {
-        f.setCaption("Grenzfeststellung nach Nr. 30.6");
-        f.addMaskedField("mskBezug", "####,##").setText("1000,00");
-        f.addLabel("lblSumme", "1.250,00").setVisible(false);
-        f.addTextBox("txtGebäude");
-        f.addComboBox("cmbKlassifizierung", {"Wege"}).setListIndex(0);
-        f.addCheckBox("chkBereich", "Bereich Bodenwert").setEnabled(false);
-        f.addOptionButton("optNr(0)", "mit Abmarkung").setValue(true);
-        f.addCommandButton("CommandEnde", "&OK");
-        f.addTabStrip("sevTabStrip1", {"Eingaben"});
-    });
-    form.load();
-    auto expected = nlohmann::json::parse(R"json({
-      "form": "frmKat5", "caption": "Grenzfeststellung nach Nr. 30.6", "controls": {
-      "mskBezug": {"kind": "MaskedField", "text": "1000,00", "selstart": 0, "sellength": 0},
-      "lblSumme": {"kind": "Label", "caption": "1.250,00"},
-      "txtGebäude": {"kind": "TextBox", "text": "", "selstart": 0, "sellength": 0},
-      "cmbKlassifizierung": {"kind": "ComboBox", "text": "Wege", "listindex": 0},
-      "chkBereich": {"kind": "CheckBox", "caption": "Bereich Bodenwert", "value": 0},
-      "optNr(0)": {"kind": "OptionButton", "caption": "mit Abmarkung", "value": true},
-      "CommandEnde": {"kind": "CommandButton", "caption": "&OK"},
-      "sevTabStrip1": {"kind": "TabStrip"}}})json");
-    for (auto& [name, c] : expected["controls"].items()) {
-        c["enabled"] = name != "chkBereich";
-        c["visible"] = name != "lblSumme";
-    }
-    EXPECT_EQ(formStateJson(form), expected);
 }
 
 }  // namespace

@@ -223,19 +223,6 @@ TEST(CountedTables, CellsReadAloneMatchTheFullyReadTable) {
     EXPECT_NE(readAlone.find("1.250,00 €\r\a|1"), std::string::npos) << readAlone;
 }
 
-// Comment texts are kept between reads; editing a comment's text, adding or removing comments
-// is seen by the next read.
-TEST(CommentTexts, ReadsSeeEveryChange) {
-    auto doc = Document::FromBytes(minimalDocx(kBody, kCommentsPart));
-    EXPECT_EQ(doc->Comments().Item(1).Text(), "lumNetto");
-    doc->Comments().Item(1).Range().InsertAfter(" 2");
-    EXPECT_EQ(doc->Comments().Item(1).Text(), "lumNetto 2");
-    doc->Comments().Add(doc->Tables().Item(1).Cell(1, 1).Range(), "no");
-    EXPECT_EQ(commentTexts(*doc), (std::vector<std::string>{"no", "lumNetto 2"}));
-    doc->Comments().Item(2).Delete();
-    EXPECT_EQ(commentTexts(*doc), (std::vector<std::string>{"no"}));
-}
-
 // Positions after an edit near the top of a long document are brought up to date only when a
 // read needs them: reads far below the edit, then near it, then below again see the same
 // positions as a fresh model.

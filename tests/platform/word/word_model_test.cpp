@@ -197,7 +197,8 @@ TEST(Comments, FirstCommentAddsThePartTypeAndRelationshipWithFreshIds) {
               std::string::npos);
 }
 
-// Comment and cell lookups are indexed; each edit must show at once, without a reload.
+// Comment and cell lookups are indexed and comment texts kept between reads; each edit
+// (also of a comment's own text) must show at once, without a reload.
 TEST(Comments, EditsShowAtOnceInCommentsAndCellRanges) {
     auto doc = Document::FromBytes(minimalDocx("<w:p><w:r><w:t>Text</w:t></w:r></w:p>"));
     EXPECT_EQ(doc->Comments().Count(), 0);
@@ -212,8 +213,10 @@ TEST(Comments, EditsShowAtOnceInCommentsAndCellRanges) {
     EXPECT_EQ(t.Cell(2, 5).Range().Comments().Item(1).Text(), "no");
     doc->Comments().Add(t.Cell(3, 5).Range(), "19");
     EXPECT_EQ(commentTexts(*doc), (std::vector<std::string>{"no", "19"}));
+    doc->Comments().Item(2).Range().InsertAfter("0");  // a comment's own text edited
+    EXPECT_EQ(commentTexts(*doc), (std::vector<std::string>{"no", "190"}));
     doc->Comments().Item(1).Delete();
-    EXPECT_EQ(commentTexts(*doc), std::vector<std::string>{"19"});
+    EXPECT_EQ(commentTexts(*doc), std::vector<std::string>{"190"});
     EXPECT_EQ(t.Cell(2, 5).Range().Comments().Count(), 0);
     EXPECT_EQ(t.Cell(2, 5).Range().Text(), "9,50 €\r\a");
 }

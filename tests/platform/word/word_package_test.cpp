@@ -1,5 +1,5 @@
 // The package: untouched entries survive, saving is atomic, hostile input is refused, and the
-// files written open in LibreOffice and python-docx.
+// files written open in python-docx (LibreOffice opens the corpus results end to end).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -210,26 +210,6 @@ TEST(BadInput, ControlCharactersInTextAreRefused) {
 }
 
 // --- other programs must open what we write ------------------------------------------------------
-
-bool haveTool(const std::string& name) {
-    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-TEST(Interop, LibreOfficeConvertsTheEditedDocument) {
-    if (!haveTool("soffice"))
-        GTEST_SKIP() << "soffice fehlt (Debian-Paket libreoffice-writer-nogui)";
-    TempFolder folder;
-    auto doc = openTemplate("template-image.docx");
-    editAll(*doc);
-    doc->SaveAs(folder.file("out.docx"));
-    std::string command = "cd '" + folder.file("") +
-                          "' && timeout 180 soffice --headless --norestore "
-                          "-env:UserInstallation=file://" +
-                          folder.file("profile") + " --convert-to pdf out.docx >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_TRUE(fs::exists(folder.file("out.pdf")));
-    EXPECT_GT(fs::file_size(folder.file("out.pdf")), 1000u);
-}
 
 TEST(Interop, PythonDocxReadsTablesAndCells) {
     // The Debian package installs for the system interpreter, which may not be first on PATH.
