@@ -1,7 +1,7 @@
 // Round trip: every combination of the optional blocks, written by OK into the invoice,
 // saved, reopened and read back by a freshly loaded window, then written again unchanged.
 
-#include "frmKat1_fixture.h"
+#include "kalkulator_fixture.h"
 
 namespace tarvex::testing {
 namespace {

@@ -1,10 +1,7 @@
 // The Zerlegung window: the splinter box, the factor choice and
 // the fee table OK writes with its optional blocks, share and row count.
 
-#include <algorithm>
-
-#include "calculators/zahlen.h"
-#include "frmKat1_fixture.h"
+#include "kalkulator_fixture.h"
 
 namespace tarvex::testing {
 namespace {
@@ -150,90 +147,57 @@ TEST_F(ZerlegungTest, NegativeSubtotalIsWrittenWithItsSign) {
     EXPECT_EQ(ZelleEinlesen(*t, 22, 5), "-1.725,00 €");
 }
 
-struct Anteil {
-    const char* eingabe;
-    const char* feld;
-    long zeilen;
-    const char* gebührMarke;
-    const char* anteilText;
-    const char* anteilBetrag;
-};
-
-void PrintTo(const Anteil& p, std::ostream* out) { *out << "Anteil \"" << p.eingabe << "\""; }
-
-class AnteilZeilen : public ZerlegungTest, public ::testing::WithParamInterface<Anteil> {};
-
 // Two source parcels at land value 5: fee 300,00 in row 19.
-TEST_P(AnteilZeilen, OnlyTheLeadingNumberDecidesTheShareRowsTheDecimalsEnterTheAmount) {
-    const Anteil& p = GetParam();
-    frmKat1& f = zerlegung();
-    user::type(f, "mskAusFlur", "2");
-    user::type(f, "mskBoden", "5");
-    user::type(f, "mskBezug", p.eingabe);
-    ASSERT_EQ(text(f, "mskBezug"), p.feld);
-    user::click(f, "CommandEnde");
-    auto t = zerlegungstabelle();
-    ASSERT_TRUE(t);
-    EXPECT_EQ(t->Rows().Count(), p.zeilen);
-    EXPECT_EQ(ZelleEinlesen(*t, 19, 5), "300,00 €");
-    EXPECT_EQ(joinedComments(t->Cell(19, 5).Range()), p.gebührMarke);
-    if (p.zeilen == 22) {
-        EXPECT_EQ(ZelleEinlesen(*t, 21, 2), "Anteil in 1/1000");
-        EXPECT_EQ(ZelleEinlesen(*t, 21, 3), p.anteilText);
-        EXPECT_EQ(ZelleEinlesen(*t, 21, 5), p.anteilBetrag);
-        EXPECT_EQ(joinedComments(t->Cell(21, 5).Range()), "");
+TEST_F(ZerlegungTest, OnlyTheLeadingNumberDecidesTheShareRowsTheDecimalsEnterTheAmount) {
+    const struct {
+        const char *eingabe, *feld;
+        long zeilen;
+        const char *gebührMarke, *anteilText, *anteilBetrag;
+    } fälle[] = {{"", "1000,00", 20, "", "", ""},
+                 {"1000,50", "1000,50", 20, "", "", ""},
+                 {"999,99", " 999,99", 22, "no", "999,99", "  300,00 €"},
+                 {"500,", " 500,00", 22, "no", "500", "  150,00 €"}};
+    for (const auto& p : fälle) {
+        SCOPED_TRACE(p.eingabe);
+        neuerFall();
+        frmKat1& f = zerlegung();
+        user::type(f, "mskAusFlur", "2");
+        user::type(f, "mskBoden", "5");
+        user::type(f, "mskBezug", p.eingabe);
+        ASSERT_EQ(text(f, "mskBezug"), p.feld);
+        user::click(f, "CommandEnde");
+        auto t = zerlegungstabelle();
+        ASSERT_TRUE(t);
+        EXPECT_EQ(t->Rows().Count(), p.zeilen);
+        zellenPrüfen(*t, {{19, 5, "300,00 €", p.gebührMarke}});
+        if (p.zeilen == 22)
+            zellenPrüfen(*t, {{21, 2, "Anteil in 1/1000", ""},
+                              {21, 3, p.anteilText, ""},
+                              {21, 5, p.anteilBetrag, ""}});
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kostenanteil, AnteilZeilen,
-    ::testing::Values(Anteil{"", "1000,00", 20, "", "", ""},
-                      Anteil{"1000,50", "1000,50", 20, "", "", ""},
-                      Anteil{"999,99", " 999,99", 22, "no", "999,99", "  300,00 €"},
-                      Anteil{"500,", " 500,00", 22, "no", "500", "  150,00 €"}),
-    [](const ::testing::TestParamInfo<Anteil>& fall) {
-        std::string name = std::string("Anteil") + fall.param.feld;
-        std::erase(name, ' ');
-        std::ranges::replace(name, ',', '_');
-        return name;
-    });
-
-struct Faktorfall {
-    const char* bodenwert;
-    int klassifizierung;
-    const char* summe;  // two source parcels: subtotal 300,00
-    const char* block;
-    const char* faktor;
-};
-
-void PrintTo(const Faktorfall& p, std::ostream* out) {
-    *out << "Bodenwert " << p.bodenwert << ", Klassifizierung " << p.klassifizierung;
+TEST_F(ZerlegungTest, LargerFactorIsAppliedAndWrittenTiesGoToTheValueFactor) {
+    // Land value, classification; fee of two source parcels (subtotal 300,00); block; factor.
+    const std::tuple<const char*, int, const char*, const char*, const char*> fälle[] = {
+        {"150", 0, "675,00", "30.23.1", "2,25"},
+        {"50", 0, "450,00", "30.23.1", "1,5"},
+        {"5", 1, "360,00", "30.23.2", "1,2"}};
+    for (const auto& [bodenwert, klassifizierung, summe, block, faktor] : fälle) {
+        SCOPED_TRACE(bodenwert);
+        neuerFall();
+        frmKat1& f = zerlegung();
+        user::type(f, "mskAusFlur", "2");
+        user::type(f, "mskBoden", bodenwert);
+        user::chooseListEntry(f, "cmbKlassifizierung", klassifizierung);
+        EXPECT_EQ(caption(f, "lblSumme"), summe);
+        user::click(f, "CommandEnde");
+        auto t = zerlegungstabelle();
+        ASSERT_TRUE(t);
+        EXPECT_EQ(ZelleEinlesen(*t, 15, 1), block);
+        EXPECT_EQ(ZelleEinlesen(*t, 17, 3), faktor);
+    }
 }
-
-class ZerlegungFaktor : public ZerlegungTest, public ::testing::WithParamInterface<Faktorfall> {};
-
-TEST_P(ZerlegungFaktor, LargerFactorIsAppliedAndWrittenTiesGoToTheValueFactor) {
-    const Faktorfall& p = GetParam();
-    frmKat1& f = zerlegung();
-    user::type(f, "mskAusFlur", "2");
-    user::type(f, "mskBoden", p.bodenwert);
-    user::chooseListEntry(f, "cmbKlassifizierung", p.klassifizierung);
-    EXPECT_EQ(caption(f, "lblSumme"), p.summe);
-    user::click(f, "CommandEnde");
-    auto t = zerlegungstabelle();
-    ASSERT_TRUE(t);
-    EXPECT_EQ(ZelleEinlesen(*t, 15, 1), p.block);
-    EXPECT_EQ(ZelleEinlesen(*t, 17, 3), p.faktor);
-}
-
-INSTANTIATE_TEST_SUITE_P(Faktoren, ZerlegungFaktor,
-                         ::testing::Values(Faktorfall{"150", 0, "675,00", "30.23.1", "2,25"},
-                                           Faktorfall{"50", 0, "450,00", "30.23.1", "1,5"},
-                                           Faktorfall{"5", 1, "360,00", "30.23.2", "1,2"}),
-                         [](const ::testing::TestParamInfo<Faktorfall>& fall) {
-                             return std::string("Bodenwert") + fall.param.bodenwert + "_Klasse" +
-                                    std::to_string(fall.param.klassifizierung);
-                         });
 
 TEST_F(ZerlegungTest, SplinterBoxShowsItsFactorAndReducesTheFee) {
     frmKat1& f = zerlegung();

@@ -2,8 +2,7 @@
 // OK into the invoice, saved, reopened by a freshly loaded window that reads the table back,
 // and written again by OK.
 
-#include "calculators/zahlen.h"
-#include "frmKat2_fixture.h"
+#include "kalkulator_fixture.h"
 
 namespace tarvex::testing {
 namespace {

@@ -1,8 +1,7 @@
 // The Baulandumlegung window: load defaults, Faktor A, the
 // worked example, and the optional rows OK writes for further parcels, reduction and share.
 
-#include "calculators/zahlen.h"
-#include "frmKat2_fixture.h"
+#include "kalkulator_fixture.h"
 
 namespace tarvex::testing {
 namespace {
@@ -29,177 +28,144 @@ TEST_F(BaulandumlegungTest, EmptyWindowStartsWithDefaultsAndWritesTwentyNineRows
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
 
-struct Beispiel {
-    const char* option;
-    const char* faktorA;
-    const char* gebühr;
-};
-
-// Readable in test names and failure messages.
-[[maybe_unused]] void PrintTo(const Beispiel& c, std::ostream* out) { *out << c.option; }
-
-class BaulandBeispiel : public BaulandumlegungTest,
-                        public ::testing::WithParamInterface<Beispiel> {};
-
-TEST_P(BaulandBeispiel, SubtotalFactorsAndFeeOnScreenAndInTheTable) {
-    const Beispiel& p = GetParam();
-    frmKat2& f = baulandumlegung();
-    beispielEingeben(f);
-    user::click(f, p.option);
-    EXPECT_EQ(caption(f, "lblZwischen"), "15.150,00");
-    EXPECT_EQ(caption(f, "lblFaktor"), "2,25");
-    EXPECT_EQ(caption(f, "lblDichtefaktor"), p.faktorA);
-    EXPECT_EQ(caption(f, "lblSumme"), p.gebühr);
-    user::type(f, "grdAusFlur", "Flst. 12\rFlst. 13");
-    user::type(f, "grdNeuFlur", "Flst. 100 bis 159");
-    user::click(f, "CommandEnde");
-    auto t = gebührentabelle();
-    ASSERT_TRUE(t);
-    EXPECT_EQ(t->Rows().Count(), 29);
-    const std::string gebühr = std::string(p.gebühr) + " €";
-    zellenPrüfen(*t, {{2, 4, "Einzelgebühr [€]", ""},
-                      {3, 1, "30.21.1", ""},
-                      {4, 2, "Flst. 12\rFlst. 13", ""},
-                      {4, 3, "3   ", ""},
-                      {4, 4, "150,00 €", ""},
-                      {4, 5, "450,00 €", "no"},
-                      {6, 2, "gebildete Flurstücke", ""},
-                      {7, 2, "Flst. 100 bis 159", ""},
-                      {8, 3, "50  ", ""},
-                      {8, 5, "11.500,00 €", "no"},
-                      {9, 2, "Für weitere Flurstücke", ""},
-                      {9, 3, "10  ", ""},
-                      {9, 5, "2.100,00 €", "no"},
-                      {11, 5, "800,00 €", "no"},
-                      {13, 2, "Abzumarkende Grenzpunkte", ""},
-                      {13, 5, "300,00 €", "no"},
-                      {15, 5, "15.150,00 €", "no"},
-                      {17, 3, "250  €/m²", ""},
-                      {18, 3, "2,25", ""},
-                      {20, 1, "30.2.1", ""},
-                      {21, 3, p.faktorA, ""},
-                      {23, 5, gebühr, ""},
-                      {25, 5, "", ""}});
+TEST_F(BaulandumlegungTest, SubtotalFactorsAndFeeOnScreenAndInTheTable) {
+    for (const auto& [option, faktorA, gebühr] : {std::tuple{"sevOption1", "1,7", "57.948,75"},
+                                                  std::tuple{"sevOption2", "3,0", "102.262,50"}}) {
+        SCOPED_TRACE(option);
+        neuerFall();
+        frmKat2& f = baulandumlegung();
+        beispielEingeben(f);
+        user::click(f, option);
+        EXPECT_EQ(caption(f, "lblZwischen"), "15.150,00");
+        EXPECT_EQ(caption(f, "lblFaktor"), "2,25");
+        EXPECT_EQ(caption(f, "lblDichtefaktor"), faktorA);
+        EXPECT_EQ(caption(f, "lblSumme"), gebühr);
+        user::type(f, "grdAusFlur", "Flst. 12\rFlst. 13");
+        user::type(f, "grdNeuFlur", "Flst. 100 bis 159");
+        user::click(f, "CommandEnde");
+        auto t = gebührentabelle();
+        ASSERT_TRUE(t);
+        EXPECT_EQ(t->Rows().Count(), 29);
+        zellenPrüfen(*t, {{2, 4, "Einzelgebühr [€]", ""},
+                          {3, 1, "30.21.1", ""},
+                          {4, 2, "Flst. 12\rFlst. 13", ""},
+                          {4, 3, "3   ", ""},
+                          {4, 4, "150,00 €", ""},
+                          {4, 5, "450,00 €", "no"},
+                          {6, 2, "gebildete Flurstücke", ""},
+                          {7, 2, "Flst. 100 bis 159", ""},
+                          {8, 3, "50  ", ""},
+                          {8, 5, "11.500,00 €", "no"},
+                          {9, 2, "Für weitere Flurstücke", ""},
+                          {9, 3, "10  ", ""},
+                          {9, 5, "2.100,00 €", "no"},
+                          {11, 5, "800,00 €", "no"},
+                          {13, 2, "Abzumarkende Grenzpunkte", ""},
+                          {13, 5, "300,00 €", "no"},
+                          {15, 5, "15.150,00 €", "no"},
+                          {17, 3, "250  €/m²", ""},
+                          {18, 3, "2,25", ""},
+                          {20, 1, "30.2.1", ""},
+                          {21, 3, faktorA, ""},
+                          {23, 5, std::string(gebühr) + " €", ""},
+                          {25, 5, "", ""}});
+    }
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
-}
-
-INSTANTIATE_TEST_SUITE_P(FaktorA, BaulandBeispiel,
-                         ::testing::Values(Beispiel{"sevOption1", "1,7", "57.948,75"},
-                                           Beispiel{"sevOption2", "3,0", "102.262,50"}),
-                         [](const auto& fall) {
-                             return std::string(fall.param.option) == "sevOption1"
-                                        ? "WMSO"
-                                        : "SonstigeSondergebiete";
-                         });
-
-struct Abzug {
-    const char* name;
-    bool ermäßigung;
-    const char* anteil;  // typed into mskBezug, "" for none
-    const char* feld;    // what mskBezug then holds
-    long zeilen;
-    std::vector<Zelle> zellen;
-};
-
-void PrintTo(const Abzug& a, std::ostream* os) { *os << a.name; }
-
-class BaulandAbzüge : public BaulandumlegungTest, public ::testing::WithParamInterface<Abzug> {};
-
-// Fee 57.948,75 (worked example, "W, M, SO").
-TEST_P(BaulandAbzüge, ReductionAndShareRowsAndWhichAmountsTheTotalsTake) {
-    const Abzug& p = GetParam();
-    frmKat2& f = baulandumlegung();
-    beispielEingeben(f);
-    if (p.ermäßigung) user::click(f, "chkErmäßigung");
-    if (*p.anteil) user::type(f, "mskBezug", p.anteil);
-    EXPECT_EQ(text(f, "mskBezug"), p.feld);
-    EXPECT_EQ(caption(f, "lblSumme"), "57.948,75");  // reduction and share act only in the table
-    user::click(f, "CommandEnde");
-    auto t = gebührentabelle();
-    ASSERT_TRUE(t);
-    EXPECT_EQ(t->Rows().Count(), p.zeilen);
-    zellenPrüfen(*t, p.zellen);
 }
 
 const std::string kErm = "Ermäßigung, da die Zuteilung weitgehend nicht selbst durchgeführt wurde";
 
-INSTANTIATE_TEST_SUITE_P(
-    Zeilen, BaulandAbzüge,
-    ::testing::Values(
-        Abzug{"Ermaessigung",
-              true,
-              "",
-              "1000,00",
-              31,
-              {{23, 5, "57.948,75 €", ""},
-               {25, 1, "30.2.4", ""},
-               {25, 2, kErm, ""},
-               {25, 3, "20%", ""},
-               {25, 5, "-11.589,75 €", ""},
-               {27, 2, "", ""}}},
-        Abzug{"ErmaessigungAnteil500",
-              true,
-              "500,",
-              " 500,00",
-              33,
-              {{23, 5, "57.948,75 €", "no"},
-               {25, 5, "-11.589,75 €", "no"},
-               {27, 2, "Anteil in 1/1000", ""},
-               {27, 3, "500", ""},
-               {27, 5, "23.179,50 €", ""}}},
-        Abzug{"Anteil500",
-              false,
-              "500,",
-              " 500,00",
-              31,
-              {{23, 5, "57.948,75 €", "no"},
-               {25, 1, "", ""},
-               {25, 2, "Anteil in 1/1000", ""},
-               {25, 5, "28.974,38 €", ""}}},
-        Abzug{"Anteil1000Komma00",
-              false,
-              "1000,00",
-              "1000,00",
-              29,
-              {{23, 5, "57.948,75 €", ""}, {25, 2, "", ""}}},
+// Fee 57.948,75 (worked example, "W, M, SO"); reduction and share act only in the table.
+TEST_F(BaulandumlegungTest, ReductionAndShareRowsAndWhichAmountsTheTotalsTake) {
+    const struct {
+        const char* name;
+        bool ermäßigung;
+        const char* anteil;  // typed into mskBezug, "" for none
+        const char* feld;    // what mskBezug then holds
+        long zeilen;
+        std::vector<Zelle> zellen;
+    } fälle[] = {
+        {"Ermaessigung",
+         true,
+         "",
+         "1000,00",
+         31,
+         {{23, 5, "57.948,75 €", ""},
+          {25, 1, "30.2.4", ""},
+          {25, 2, kErm, ""},
+          {25, 3, "20%", ""},
+          {25, 5, "-11.589,75 €", ""},
+          {27, 2, "", ""}}},
+        {"ErmaessigungAnteil500",
+         true,
+         "500,",
+         " 500,00",
+         33,
+         {{23, 5, "57.948,75 €", "no"},
+          {25, 5, "-11.589,75 €", "no"},
+          {27, 2, "Anteil in 1/1000", ""},
+          {27, 3, "500", ""},
+          {27, 5, "23.179,50 €", ""}}},
+        {"Anteil500",
+         false,
+         "500,",
+         " 500,00",
+         31,
+         {{23, 5, "57.948,75 €", "no"},
+          {25, 1, "", ""},
+          {25, 2, "Anteil in 1/1000", ""},
+          {25, 5, "28.974,38 €", ""}}},
+        {"Anteil1000Komma00",
+         false,
+         "1000,00",
+         "1000,00",
+         29,
+         {{23, 5, "57.948,75 €", ""}, {25, 2, "", ""}}},
         // The share counts by its whole thousandths: 1000,50 is the whole fee, 999,99 is not.
-        Abzug{"Anteil1000Komma50",
-              false,
-              "1000,50",
-              "1000,50",
-              29,
-              {{23, 5, "57.948,75 €", ""}, {25, 2, "", ""}}},
-        Abzug{"Anteil999Komma99",
-              false,
-              "999,99",
-              " 999,99",
-              31,
-              {{23, 5, "57.948,75 €", "no"}, {25, 3, "999,99", ""}, {25, 5, "57.948,17 €", ""}}}),
-    [](const auto& fall) { return std::string(fall.param.name); });
-
-class BaulandWeitere
-    : public BaulandumlegungTest,
-      public ::testing::WithParamInterface<std::tuple<const char*, const char*, const char*>> {};
-
-TEST_P(BaulandWeitere, RowNineIsWrittenForAnyEntryEvenZero) {
-    const auto& [eingabe, zeile9, betrag] = GetParam();
-    frmKat2& f = baulandumlegung();
-    user::type(f, "mskGesamt", "30");
-    user::type(f, "mskNeuFlur51", eingabe);
-    user::click(f, "CommandEnde");
-    auto t = gebührentabelle();
-    ASSERT_TRUE(t);
-    zellenPrüfen(*t, {{9, 3, zeile9, ""}, {9, 5, betrag, *zeile9 ? "no" : ""}});
+        {"Anteil1000Komma50",
+         false,
+         "1000,50",
+         "1000,50",
+         29,
+         {{23, 5, "57.948,75 €", ""}, {25, 2, "", ""}}},
+        {"Anteil999Komma99",
+         false,
+         "999,99",
+         " 999,99",
+         31,
+         {{23, 5, "57.948,75 €", "no"}, {25, 3, "999,99", ""}, {25, 5, "57.948,17 €", ""}}}};
+    for (const auto& p : fälle) {
+        SCOPED_TRACE(p.name);
+        neuerFall();
+        frmKat2& f = baulandumlegung();
+        beispielEingeben(f);
+        if (p.ermäßigung) user::click(f, "chkErmäßigung");
+        if (*p.anteil) user::type(f, "mskBezug", p.anteil);
+        EXPECT_EQ(text(f, "mskBezug"), p.feld);
+        EXPECT_EQ(caption(f, "lblSumme"), "57.948,75");
+        user::click(f, "CommandEnde");
+        auto t = gebührentabelle();
+        ASSERT_TRUE(t);
+        EXPECT_EQ(t->Rows().Count(), p.zeilen);
+        zellenPrüfen(*t, p.zellen);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Zeile9, BaulandWeitere,
-                         ::testing::Values(std::tuple{"0", "0   ", "  0,00 €"},
-                                           std::tuple{"", "", ""},
-                                           std::tuple{"4", "4   ", "840,00 €"}),
-                         [](const auto& fall) {
-                             const std::string e = std::get<0>(fall.param);
-                             return e.empty() ? std::string("leer") : "Eingabe" + e;
-                         });
+TEST_F(BaulandumlegungTest, RowNineIsWrittenForAnyEntryEvenZero) {
+    for (const auto& [eingabe, zeile9, betrag] :
+         {std::tuple{"0", "0   ", "  0,00 €"}, std::tuple{"", "", ""},
+          std::tuple{"4", "4   ", "840,00 €"}}) {
+        SCOPED_TRACE(eingabe);
+        neuerFall();
+        frmKat2& f = baulandumlegung();
+        user::type(f, "mskGesamt", "30");
+        user::type(f, "mskNeuFlur51", eingabe);
+        user::click(f, "CommandEnde");
+        auto t = gebührentabelle();
+        ASSERT_TRUE(t);
+        zellenPrüfen(*t, {{9, 3, zeile9, ""}, {9, 5, betrag, *zeile9 ? "no" : ""}});
+    }
+}
 
 TEST_F(BaulandumlegungTest, HandEditedCellsThatDoNotFitAFieldAreLoggedAndTheRestIsRead) {
     frmKat2& f = baulandumlegung();

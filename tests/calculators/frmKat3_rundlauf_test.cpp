@@ -1,7 +1,7 @@
 // Round trip: a table written by OK, saved, reopened by a fresh window through the selection
 // dialog, read back into the same inputs and fee, and written again unchanged.
 
-#include "frmKat3_fixture.h"
+#include "kalkulator_fixture.h"
 
 namespace tarvex::testing {
 namespace {

@@ -1,7 +1,7 @@
 // The Lang gestreckte Anlagen window: defaults at load, the
 // live fee with each classification, and the fixed rows of the fee table OK writes.
 
-#include "frmKat3_fixture.h"
+#include "kalkulator_fixture.h"
 
 namespace tarvex::testing {
 namespace {
@@ -17,24 +17,20 @@ TEST_F(AnlagenTest, LoadsWithTheFirstClassificationAndComputesTheEmptyInputs) {
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
 
-class AnlagenKlassifizierung : public AnlagenTest,
-                               public ::testing::WithParamInterface<std::array<const char*, 3>> {};
-
-TEST_P(AnlagenKlassifizierung, SubtotalTimesTheClassificationFactor) {
-    const auto& [eintrag, faktor, summe] = GetParam();
-    frmKat3& f = anlagen();
-    beispiel(f);
-    user::chooseListEntry(f, "cmbKlassifizierung", std::stoi(eintrag));
-    EXPECT_EQ(caption(f, "lblZwischen"), "27.100,00");
-    EXPECT_EQ(caption(f, "lblFaktor"), faktor);
-    EXPECT_EQ(caption(f, "lblSumme"), summe);
+TEST_F(AnlagenTest, SubtotalTimesTheClassificationFactor) {
+    for (const auto& [eintrag, faktor, summe] :
+         {std::tuple{0, "1,5", "40.650,00"}, std::tuple{1, "1,2", "32.520,00"},
+          std::tuple{2, "1,0", "27.100,00"}}) {
+        SCOPED_TRACE(eintrag);
+        neuerFall();
+        frmKat3& f = anlagen();
+        beispiel(f);
+        user::chooseListEntry(f, "cmbKlassifizierung", eintrag);
+        EXPECT_EQ(caption(f, "lblZwischen"), "27.100,00");
+        EXPECT_EQ(caption(f, "lblFaktor"), faktor);
+        EXPECT_EQ(caption(f, "lblSumme"), summe);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Einträge, AnlagenKlassifizierung,
-                         ::testing::Values(std::array{"0", "1,5", "40.650,00"},
-                                           std::array{"1", "1,2", "32.520,00"},
-                                           std::array{"2", "1,0", "27.100,00"}),
-                         [](const auto& fall) { return std::string("Eintrag") + fall.param[0]; });
 
 TEST_F(AnlagenTest, WorkedExampleWritesTheFixedRowsAndLeavesTheGapsEmpty) {
     frmKat3& f = anlagen();
@@ -76,25 +72,23 @@ TEST_F(AnlagenTest, WorkedExampleWritesTheFixedRowsAndLeavesTheGapsEmpty) {
 
 // With 40 formed parcels the second field holds four blanks; typing 0 into it still asks for
 // row 10.
-class Zeile10 : public AnlagenTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(Zeile10, RowTenOnlyWhenTheSecondFieldIsNotFourBlanks) {
-    frmKat3& f = anlagen();
-    user::type(f, "mskFlurstücke", "40");
-    if (GetParam()) user::type(f, "mskNeuFlur51", "0");
-    user::click(f, "CommandEnde");
-    auto t = anlagentabelle();
-    ASSERT_TRUE(t);
-    EXPECT_EQ(t->Rows().Count(), 29);
-    std::string zeile10;
-    for (short s = 1; s <= 5; ++s) zeile10 += ZelleEinlesen(*t, 10, s) + "|";
-    EXPECT_EQ(zeile10, GetParam() ? "|Für weitere Flurstücke|0   |210,00 €|  0,00 €|" : "|||||");
-    EXPECT_EQ(joinedComments(t->Cell(10, 5).Range()), GetParam() ? "no" : "");
+TEST_F(AnlagenTest, RowTenOnlyWhenTheSecondFieldIsNotFourBlanks) {
+    for (const bool null : {false, true}) {
+        SCOPED_TRACE(null ? "0 typed" : "four blanks");
+        neuerFall();
+        frmKat3& f = anlagen();
+        user::type(f, "mskFlurstücke", "40");
+        if (null) user::type(f, "mskNeuFlur51", "0");
+        user::click(f, "CommandEnde");
+        auto t = anlagentabelle();
+        ASSERT_TRUE(t);
+        EXPECT_EQ(t->Rows().Count(), 29);
+        std::string zeile10;
+        for (short s = 1; s <= 5; ++s) zeile10 += ZelleEinlesen(*t, 10, s) + "|";
+        EXPECT_EQ(zeile10, null ? "|Für weitere Flurstücke|0   |210,00 €|  0,00 €|" : "|||||");
+        EXPECT_EQ(joinedComments(t->Cell(10, 5).Range()), null ? "no" : "");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(ZweitesFeld, Zeile10, ::testing::Bool(), [](const auto& fall) {
-    return std::string(fall.param ? "Null" : "VierLeerzeichen");
-});
 
 }  // namespace
 }  // namespace tarvex::testing

@@ -3,9 +3,7 @@
 
 #include <algorithm>
 
-#include "calculators/frmKat4.h"
 #include "kalkulator_fixture.h"
-#include "support/number_text.h"
 
 namespace tarvex::testing {
 namespace {

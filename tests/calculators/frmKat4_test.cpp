@@ -1,98 +1,68 @@
 // The Gebäudeaufnahme window: cost brackets, further groups, the rows OK writes and the share.
 
-#include "calculators/frmKat4.h"
-
 #include "kalkulator_fixture.h"
 
 namespace tarvex::testing {
 namespace {
 
-class Gebaeudeaufnahme : public KalkulatorTest {
-  public:
-    frmKat4& fenster() { return laden<frmKat4>(1); }
-    std::optional<word::Table> tabelle() { return tabelleMit("TARVEX_4"); }
-};
-
-struct Kosten {
-    const char* eingabe;
-    const char* grundgebühr;  // lblGebühr100
-    const char* bereich;      // row 9 with "Bereich Baukosten" ticked
-};
-
-void PrintTo(const Kosten& k, std::ostream* os) { *os << k.eingabe; }
-
-class Kostenbereiche : public Gebaeudeaufnahme, public ::testing::WithParamInterface<Kosten> {};
-
-TEST_P(Kostenbereiche, BaseFeeAndBracketTextFollowTheCostBracket) {
-    const Kosten& k = GetParam();
-    frmKat4& f = fenster();
-    user::type(f, "mskBaukosten", k.eingabe);
-    EXPECT_EQ(caption(f, "lblGebühr100"), k.grundgebühr);
-    user::click(f, "chkBereich");
-    user::click(f, "CommandEnde");
-    auto t = tabelle();
-    ASSERT_TRUE(t);
-    EXPECT_EQ(ZelleEinlesen(*t, 9, 2), k.bereich);
+TEST_F(Gebaeudeaufnahme, BaseFeeAndBracketTextFollowTheCostBracket) {
+    // Costs typed; lblGebühr100; row 9 with "Bereich Baukosten" ticked.
+    const std::array<const char*, 3> fälle[] = {
+        {"", "   100", "bis 25 T€"},
+        {"25000", "   100", "bis 25 T€"},
+        {"25001", "   200", "zwischen 25 T€ und 100 T€"},
+        {"100000", "   200", "zwischen 25 T€ und 100 T€"},
+        {"100001", "   300", "zwischen 100 T€ und 400 T€"},
+        {"400001", "   500", "zwischen 400 T€ und 800 T€"},
+        {"800001", "   800", "zwischen 800 T€ und 2 M€"},
+        {"2000000", "   800", "zwischen 800 T€ und 2 M€"},
+        {"5000000", " 1.200", "zwischen 2 M€ und 5 M€"},
+        {"5000001", " 2.400", "zwischen 5 M€ und 10 M€"},
+        {"9999999", " 2.400", "zwischen 5 M€ und 10 M€"},
+        {"10000000", " 3.600", "zwischen 10 M€ und 15 M€"},
+        {"12000000", " 3.600", "zwischen 10 M€ und 15 M€"},
+        // The largest cost the field takes: step 199, beyond 16-bit fees.
+        {"999999999", "240.000", "zwischen 995 M€ und 1000 M€"}};
+    for (const auto& [eingabe, grundgebühr, bereich] : fälle) {
+        SCOPED_TRACE(eingabe);
+        neuerFall();
+        frmKat4& f = fenster();
+        user::type(f, "mskBaukosten", eingabe);
+        EXPECT_EQ(caption(f, "lblGebühr100"), grundgebühr);
+        user::click(f, "chkBereich");
+        user::click(f, "CommandEnde");
+        auto t = tabelle();
+        ASSERT_TRUE(t);
+        EXPECT_EQ(ZelleEinlesen(*t, 9, 2), bereich);
+    }
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Baukosten, Kostenbereiche,
-    ::testing::Values(Kosten{"", "   100", "bis 25 T€"}, Kosten{"25000", "   100", "bis 25 T€"},
-                      Kosten{"25001", "   200", "zwischen 25 T€ und 100 T€"},
-                      Kosten{"100000", "   200", "zwischen 25 T€ und 100 T€"},
-                      Kosten{"100001", "   300", "zwischen 100 T€ und 400 T€"},
-                      Kosten{"400001", "   500", "zwischen 400 T€ und 800 T€"},
-                      Kosten{"800001", "   800", "zwischen 800 T€ und 2 M€"},
-                      Kosten{"2000000", "   800", "zwischen 800 T€ und 2 M€"},
-                      Kosten{"5000000", " 1.200", "zwischen 2 M€ und 5 M€"},
-                      Kosten{"5000001", " 2.400", "zwischen 5 M€ und 10 M€"},
-                      Kosten{"9999999", " 2.400", "zwischen 5 M€ und 10 M€"},
-                      Kosten{"10000000", " 3.600", "zwischen 10 M€ und 15 M€"},
-                      Kosten{"12000000", " 3.600", "zwischen 10 M€ und 15 M€"},
-                      // The largest cost the field takes: step 199, beyond 16-bit fees.
-                      Kosten{"999999999", "240.000", "zwischen 995 M€ und 1000 M€"}),
-    [](const ::testing::TestParamInfo<Kosten>& fall) {
-        return std::string("Euro") + (*fall.param.eingabe ? fall.param.eingabe : "Leer");
-    });
-
-struct Gruppen {
-    const char* gebäude;
-    const char* anzahl30;
-    const char* summe30;
-    const char* summe;
-};
-
-void PrintTo(const Gruppen& g, std::ostream* os) { *os << g.gebäude; }
-
-class WeitereGruppen : public Gebaeudeaufnahme, public ::testing::WithParamInterface<Gruppen> {};
-
-TEST_P(WeitereGruppen, EveryFurtherOneToFiveBuildingsAddThirtyPercentOfTheBaseFee) {
-    const Gruppen& g = GetParam();
-    frmKat4& f = fenster();
-    user::type(f, "mskBaukosten", "300000");
-    user::type(f, "mskAnzahl30", "7");  // overwritten: only the building count decides
-    user::type(f, "mskAnzahl", g.gebäude);
-    EXPECT_EQ(caption(f, "lblGebühr100"), "   300");
-    EXPECT_EQ(caption(f, "lblGebühr30"), "    90");
-    EXPECT_EQ(text(f, "mskAnzahl30"), g.anzahl30);
-    EXPECT_EQ(caption(f, "lblSumme30"), g.summe30);
-    EXPECT_EQ(caption(f, "lblSumme"), g.summe);
+TEST_F(Gebaeudeaufnahme, EveryFurtherOneToFiveBuildingsAddThirtyPercentOfTheBaseFee) {
+    // Buildings; then mskAnzahl30, lblSumme30 and lblSumme at 300.000 € (base fee 300, 90 a group).
+    const std::array<const char*, 4> fälle[] = {
+        {"5", "    ", " 0,00", "300,00"},
+        {"6", "   1", "  90,00", "390,00"},
+        {"10", "   1", "  90,00", "390,00"},
+        {"11", "   2", " 180,00", "480,00"},
+        {"12", "   2", " 180,00", "480,00"},
+        // A thousand groups: no thousands point in the four-digit field.
+        {"5001", "1000", "90.000,00", "90.300,00"}};
+    for (const auto& [gebäude, anzahl30, summe30, summe] : fälle) {
+        SCOPED_TRACE(gebäude);
+        neuerFall();
+        frmKat4& f = fenster();
+        user::type(f, "mskBaukosten", "300000");
+        user::type(f, "mskAnzahl30", "7");  // overwritten: only the building count decides
+        user::type(f, "mskAnzahl", gebäude);
+        EXPECT_EQ(caption(f, "lblGebühr100"), "   300");
+        EXPECT_EQ(caption(f, "lblGebühr30"), "    90");
+        EXPECT_EQ(text(f, "mskAnzahl30"), anzahl30);
+        EXPECT_EQ(caption(f, "lblSumme30"), summe30);
+        EXPECT_EQ(caption(f, "lblSumme"), summe);
+    }
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Gebaeude, WeitereGruppen,
-    ::testing::Values(Gruppen{"5", "    ", " 0,00", "300,00"},
-                      Gruppen{"6", "   1", "  90,00", "390,00"},
-                      Gruppen{"10", "   1", "  90,00", "390,00"},
-                      Gruppen{"11", "   2", " 180,00", "480,00"},
-                      Gruppen{"12", "   2", " 180,00", "480,00"},
-                      // A thousand groups: no thousands point in the four-digit field.
-                      Gruppen{"5001", "1000", "90.000,00", "90.300,00"}),
-    [](const ::testing::TestParamInfo<Gruppen>& fall) {
-        return std::string("Gebaeude") + fall.param.gebäude;
-    });
 
 TEST_F(Gebaeudeaufnahme, TwelveBuildingsAtThreeHundredThousandWriteFourteenRows) {
     frmKat4& f = fenster();
@@ -125,33 +95,27 @@ TEST_F(Gebaeudeaufnahme, TwelveBuildingsAtThreeHundredThousandWriteFourteenRows)
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
 
-class GebaeudeAnteil : public Gebaeudeaufnahme, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(GebaeudeAnteil, ShareRowStandsTwoRowsBelowTheFeeWhichIsThenMarked) {
-    const bool weitere = GetParam();
-    frmKat4& f = fenster();
-    user::type(f, "mskAnzahl", weitere ? "6" : "5");
-    user::type(f, "mskBaukosten", "30000");
-    user::type(f, "mskBezug", "500,");
-    user::click(f, "CommandEnde");
-    auto t = tabelle();
-    ASSERT_TRUE(t);
-    EXPECT_EQ(t->Rows().Count(), 16);
-    const short gebühr = weitere ? 14 : 13;
-    const char* summe = weitere ? "260,00 €" : "200,00 €";
-    const char* hälfte = weitere ? "  130,00 €" : "  100,00 €";
-    zellenPrüfen(*t, {{12, 2, weitere ? "weitere 1 bis 5 Gebäude oder Gebäudeteile" : "", ""},
-                      {gebühr, 2, "Gebühr", ""},
-                      {gebühr, 5, summe, "no"},
-                      {static_cast<short>(gebühr + 2), 2, "Anteil in 1/1000", ""},
-                      {static_cast<short>(gebühr + 2), 3, "500", ""},
-                      {static_cast<short>(gebühr + 2), 5, hälfte, ""}});
+TEST_F(Gebaeudeaufnahme, ShareRowStandsTwoRowsBelowTheFeeWhichIsThenMarked) {
+    for (const bool weitere : {false, true}) {
+        SCOPED_TRACE(weitere ? "with further buildings" : "five buildings");
+        neuerFall();
+        frmKat4& f = fenster();
+        user::type(f, "mskAnzahl", weitere ? "6" : "5");
+        user::type(f, "mskBaukosten", "30000");
+        user::type(f, "mskBezug", "500,");
+        user::click(f, "CommandEnde");
+        auto t = tabelle();
+        ASSERT_TRUE(t);
+        EXPECT_EQ(t->Rows().Count(), 16);
+        const short gebühr = weitere ? 14 : 13;
+        zellenPrüfen(*t, {{12, 2, weitere ? "weitere 1 bis 5 Gebäude oder Gebäudeteile" : "", ""},
+                          {gebühr, 2, "Gebühr", ""},
+                          {gebühr, 5, weitere ? "260,00 €" : "200,00 €", "no"},
+                          {short(gebühr + 2), 2, "Anteil in 1/1000", ""},
+                          {short(gebühr + 2), 3, "500", ""},
+                          {short(gebühr + 2), 5, weitere ? "  130,00 €" : "  100,00 €", ""}});
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Zeilen, GebaeudeAnteil, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& fall) {
-                             return fall.param ? "mitWeiterenGebaeuden" : "ohneWeitereGebaeude";
-                         });
 
 TEST_F(Gebaeudeaufnahme, HandEditedCountBeyondTheFieldIsLoggedAndNeverWrapped) {
     frmKat4& f = fenster();
@@ -162,7 +126,7 @@ TEST_F(Gebaeudeaufnahme, HandEditedCountBeyondTheFieldIsLoggedAndNeverWrapped) {
     word::Range anzahl = t->Cell(6, 3).Range();
     anzahl.Delete();
     t->Cell(6, 3).Range().InsertAfter("70000");
-    frmKat4& wieder = laden<frmKat4>(1, true);
+    frmKat4& wieder = fenster(true);
     EXPECT_EQ(text(wieder, "mskAnzahl"), "    ");
     EXPECT_EQ(text(wieder, "mskAnzahl30"), "    ");
     EXPECT_EQ(caption(wieder, "lblSumme"), "100,00");

@@ -1,17 +1,24 @@
 #pragma once
 // A copy of the basic invoice template as the host's document and the calculator windows in
-// Show's slots.
+// Show's slots, each opened as Show opens it, with the worked examples the tests start from.
 
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "calculators/faktoren.h"
+#include "calculators/frmKat1.h"
+#include "calculators/frmKat2.h"
+#include "calculators/frmKat3.h"
+#include "calculators/frmKat4.h"
 #include "calculators/frmKat5.h"
 #include "calculators/kalkulator_slot.h"
 #include "calculators/registrierung.h"
+#include "calculators/zahlen.h"
 #include "common/invoice_fixture.h"
 #include "document/fee_table.h"
 #include "platform/ui/user_actions.h"
+#include "support/number_text.h"
 
 namespace tarvex::testing {
 
@@ -73,6 +80,14 @@ class KalkulatorTest : public InvoiceTest {
         EXPECT_EQ(inhalt(*t), geschrieben);
         EXPECT_EQ(log.count(), 0u) << log.sink().all();
     }
+    // The next case of a table-driven test: every window unloaded, a fresh copy of the template.
+    void neuerFall() {
+        for (int index = 0; index < 5; ++index)
+            if (auto& slot = dynamic_cast<KalkulatorSlot&>(windowSlot(index)); slot.isLoaded())
+                slot.fenster().unload();
+        std::filesystem::remove(folder.path() / "template-basic.docx");
+        öffnen("template-basic.docx");
+    }
     frmKat5& grenzfeststellung(bool ersteTabelle = false) {
         return laden<frmKat5>(0, ersteTabelle);
     }
@@ -100,6 +115,47 @@ class KalkulatorTest : public InvoiceTest {
         }
         return alles;
     }
+};
+
+class ZerlegungTest : public KalkulatorTest {
+  public:
+    frmKat1& zerlegung(bool ersteTabelle = false) { return laden<frmKat1>(4, ersteTabelle); }
+    std::optional<word::Table> zerlegungstabelle() { return tabelleMit("TARVEX_1"); }
+};
+
+class BaulandumlegungTest : public KalkulatorTest {
+  public:
+    frmKat2& baulandumlegung(bool ersteTabelle = false) { return laden<frmKat2>(3, ersteTabelle); }
+    // 3 source parcels, 60 formed parcels, 20 boundary points, 12 to be marked, 250 €/m².
+    static void beispielEingeben(ui::Form& f) {
+        for (const auto& [feld, wert] : {std::pair{"mskAusFlur", "3"},
+                                         {"mskGesamt", "60"},
+                                         {"mskGP", "20"},
+                                         {"mskAGP", "12"},
+                                         {"mskBoden", "250"}})
+            user::type(f, feld, wert);
+    }
+    std::optional<word::Table> gebührentabelle() { return tabelleMit("TARVEX_2"); }
+};
+
+class AnlagenTest : public KalkulatorTest {
+  public:
+    frmKat3& anlagen(bool ersteTabelle = false) { return laden<frmKat3>(2, ersteTabelle); }
+    std::optional<word::Table> anlagentabelle() { return tabelleMit("TARVEX_3"); }
+    // 2 starting parcels, `gebildet` formed parcels, 10 new boundary points, 8 marked points.
+    static void beispiel(ui::Form& f, const char* gebildet = "120") {
+        for (const auto& [feld, wert] : {std::pair{"mskAusFlur", "2"},
+                                         {"mskFlurstücke", gebildet},
+                                         {"mskGP", "10"},
+                                         {"mskAGP", "8"}})
+            user::type(f, feld, wert);
+    }
+};
+
+class Gebaeudeaufnahme : public KalkulatorTest {
+  public:
+    frmKat4& fenster(bool ersteTabelle = false) { return laden<frmKat4>(1, ersteTabelle); }
+    std::optional<word::Table> tabelle() { return tabelleMit("TARVEX_4"); }
 };
 
 }  // namespace tarvex::testing
