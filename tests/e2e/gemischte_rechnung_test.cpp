@@ -1,7 +1,8 @@
 // Invoices holding fee tables of several calculator windows, written through `tarvex show`:
 // the totals (totals table, amount markers, invoice record) add exactly the unmarked amounts of
-// every fee table, and reopening one table through the table selection dialog edits it in
-// place without touching the others.
+// every fee table, and reopening each window on its table through the table selection dialog
+// reads every input back (one changed input gives the new amount) and edits that table in place
+// without touching the others.
 #include "cli_fixture.h"
 
 namespace tarvex::e2e {
@@ -135,6 +136,8 @@ TEST_F(GemischteRechnung, OneTableOfEachWindowAddUpAndEachEditsOnlyItsOwnTable) 
     const Edit edits[] = {
         {"4", "TARVEX_1", "click sevCheck1", {945750}},  // without the 0,7: half of 18.915,00
         {"3", "TARVEX_2", "click sevOption2", {10226250, -2045250}},  // factor A 3,0
+        {"2", "TARVEX_3", "select cmbKlassifizierung 2", {677500}},  // 1,0: a quarter of 27.100
+        {"1", "TARVEX_4", "type mskAnzahl 6", {39000}},              // 300,00 + 90,00
         {"0", "TARVEX_5", "type mskAGP 6", {310250}},  // (1.140 + 150) × 2,25 + 200
     };
     for (const Edit& e : edits) {
@@ -153,7 +156,7 @@ TEST_F(GemischteRechnung, OneTableOfEachWindowAddUpAndEachEditsOnlyItsOwnTable) 
         EXPECT_EQ(unmarkedOf(after, e.tag), e.unmarked);
         expectTotals(after, unmarkedSum(after));
     }
-    EXPECT_EQ(unmarkedSum(dump(doc)), 945750 + 10226250 - 2045250 + 1016250 + 48000 + 310250);
+    EXPECT_EQ(unmarkedSum(dump(doc)), 945750 + 10226250 - 2045250 + 677500 + 39000 + 310250);
     EXPECT_EQ(lumoLog(), "") << "reading the tables back logs nothing";
 }
 
