@@ -8,55 +8,29 @@
 namespace tarvex::testing {
 namespace {
 
-struct Gesamtfeld {
-    const char* fenster;
-    int index;  // Show's slot
-    const char* feld;
-};
-
-struct Aufteilung {
-    const char* gesamt;
-    const char* erste;
-    const char* weitere;
-    const char* betragErste;
-    const char* betragWeitere;
-};
-
-// Readable in test names and failure messages.
-[[maybe_unused]] void PrintTo(const Gesamtfeld& g, std::ostream* out) { *out << g.fenster; }
-[[maybe_unused]] void PrintTo(const Aufteilung& a, std::ostream* out) {
-    *out << "Gesamt " << a.gesamt;
-}
-
-class Aufteilen : public KalkulatorTest,
-                  public ::testing::WithParamInterface<std::tuple<Gesamtfeld, Aufteilung>> {};
-
-TEST_P(Aufteilen, TotalOfFormedParcelsIsSplitAtFifty) {
-    const auto& [fenster, p] = GetParam();
-    KalkulatorFenster& f = laden<KalkulatorFenster>(fenster.index);
-    user::type(f, fenster.feld, p.gesamt);
-    EXPECT_EQ(text(f, "mskNeuFlur"), p.erste);
-    EXPECT_EQ(text(f, "mskNeuFlur51"), p.weitere);
-    EXPECT_EQ(caption(f, "lblNeuFlur"), p.betragErste);
-    EXPECT_EQ(caption(f, "lblNeuFlur51"), p.betragWeitere);
+TEST_F(KalkulatorTest, TotalOfFormedParcelsIsSplitAtFifty) {
+    // Window's slot and total field; total; both counts and their amounts.
+    const std::pair<int, const char*> fenster[] = {
+        {4, "mskGesamt"}, {3, "mskGesamt"}, {2, "mskFlurstücke"}};
+    const std::array<const char*, 5> fälle[] = {
+        {"3", "3   ", "    ", "690,00", "  0,00"},
+        {"50", "50  ", "    ", "11.500,00", "  0,00"},
+        {"51", "50  ", "1   ", "11.500,00", "210,00"},
+        {"120", "50  ", "70  ", "11.500,00", "14.700,00"},
+        {"9999", "50  ", "9949", "11.500,00", "2.089.290,00"}};
+    for (const auto& [index, feld] : fenster)
+        for (const auto& [gesamt, erste, weitere, betragErste, betragWeitere] : fälle) {
+            SCOPED_TRACE(::testing::Message() << "Fenster " << index << ", " << gesamt);
+            neuerFall();
+            KalkulatorFenster& f = laden<KalkulatorFenster>(index);
+            user::type(f, feld, gesamt);
+            EXPECT_EQ(text(f, "mskNeuFlur"), erste);
+            EXPECT_EQ(text(f, "mskNeuFlur51"), weitere);
+            EXPECT_EQ(caption(f, "lblNeuFlur"), betragErste);
+            EXPECT_EQ(caption(f, "lblNeuFlur51"), betragWeitere);
+        }
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Flurstücke, Aufteilen,
-    ::testing::Combine(
-        ::testing::Values(Gesamtfeld{"Zerlegung", 4, "mskGesamt"},
-                          Gesamtfeld{"Baulandumlegung", 3, "mskGesamt"},
-                          Gesamtfeld{"Anlagen", 2, "mskFlurstücke"}),
-        ::testing::Values(Aufteilung{"3", "3   ", "    ", "690,00", "  0,00"},
-                          Aufteilung{"50", "50  ", "    ", "11.500,00", "  0,00"},
-                          Aufteilung{"51", "50  ", "1   ", "11.500,00", "210,00"},
-                          Aufteilung{"120", "50  ", "70  ", "11.500,00", "14.700,00"},
-                          Aufteilung{"9999", "50  ", "9949", "11.500,00", "2.089.290,00"})),
-    [](const auto& fall) {
-        return std::string(std::get<0>(fall.param).fenster) + "_Gesamt" +
-               std::get<1>(fall.param).gesamt;
-    });
 
 }  // namespace
 }  // namespace tarvex::testing

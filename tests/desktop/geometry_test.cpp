@@ -10,32 +10,21 @@
 namespace tarvex::desktop {
 namespace {
 
-struct Placement {
-    const char* what;
-    QRect control;
-    std::vector<QRect> taken;
-    QRect expected;
-};
-
-// Readable in test names and failure messages.
-[[maybe_unused]] void PrintTo(const Placement& c, std::ostream* out) { *out << c.what; }
-
-class StaticLabel : public ::testing::TestWithParam<Placement> {};
-
-TEST_P(StaticLabel, GoesLeftElseAboveClearOfOtherControls) {
-    const Placement& p = GetParam();
-    EXPECT_EQ(placeStaticLabel(p.control, QSize(50, 14), QRect(0, 0, 400, 300), p.taken),
-              p.expected)
-        << p.what;
+TEST(StaticLabel, GoesLeftElseAboveClearOfOtherControls) {
+    const struct {
+        const char* what;
+        QRect control;
+        std::vector<QRect> taken;
+        QRect expected;
+    } cases[] = {{"room on the left", {100, 50, 40, 20}, {}, {44, 53, 50, 14}},
+                 {"left edge too close", {30, 50, 200, 20}, {}, {30, 35, 50, 14}},
+                 {"above left taken", {30, 50, 200, 20}, {{30, 30, 20, 15}}, {180, 35, 50, 14}},
+                 {"nothing fits", {30, 50, 200, 20}, {{30, 30, 200, 15}}, {0, 53, 24, 14}}};
+    for (const auto& p : cases)
+        EXPECT_EQ(placeStaticLabel(p.control, QSize(50, 14), QRect(0, 0, 400, 300), p.taken),
+                  p.expected)
+            << p.what;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StaticLabel,
-    ::testing::Values(
-        Placement{"room on the left", {100, 50, 40, 20}, {}, {44, 53, 50, 14}},
-        Placement{"left edge too close", {30, 50, 200, 20}, {}, {30, 35, 50, 14}},
-        Placement{"above left taken", {30, 50, 200, 20}, {{30, 30, 20, 15}}, {180, 35, 50, 14}},
-        Placement{"nothing fits", {30, 50, 200, 20}, {{30, 30, 200, 15}}, {0, 53, 24, 14}}));
 
 TEST(QtWindowManager, RecordsMdiChildrenAndRefusesUnknownWindows) {
     QtWindowManager manager(0x100, nullptr);

@@ -30,38 +30,27 @@ TEST_F(FeeTableTest, FeeTableAtLumStartReadsBackCellByCellAfterReopening) {
     EXPECT_EQ(log.count(), 0u) << log.sink().all();
 }
 
-// Template; the marker the table must follow; the one (and which of its kind) it must precede,
-// "" for the end of the body.
-struct Platzierung {
-    const char* vorlage;
-    const char* nach;
-    const char* vor;
-    int vorNr = 1;
-};
-
-// Readable in test names and failure messages.
-[[maybe_unused]] void PrintTo(const Platzierung& c, std::ostream* out) { *out << c.vorlage; }
-class PlatzierungTest : public FeeTableTest, public ::testing::WithParamInterface<Platzierung> {};
-
-TEST_P(PlatzierungTest, NewTableGoesBeforeTheLastExactLumStartOrToTheEnd) {
-    const Platzierung& p = GetParam();
-    öffnen(p.vorlage);
-    word::Table t = feeTabelle("TARVEX_5", std::nullopt, kZeilen);
-    EXPECT_GT(t.Range().Start(), marke(p.nach));
-    if (*p.vor)
-        EXPECT_LT(t.Range().End(), marke(p.vor, p.vorNr));
-    else
-        EXPECT_LE(doc->Content().End() - t.Range().End(), 2);  // only the paragraph after it
-    speichernUndNeuÖffnen();
-    EXPECT_EQ(doc->Tables().Count(), 2);
+TEST_F(FeeTableTest, NewTableGoesBeforeTheLastExactLumStartOrToTheEnd) {
+    // Template; the marker the table must follow; the one (and which of its kind) it must
+    // precede, "" for the end of the body.
+    const std::tuple<const char*, const char*, const char*, int> fälle[] = {
+        {"template-two-starts.docx", "lumStart", "lumStart", 2},
+        {"template-edge.docx", "lumStart ", "lumStart", 1},
+        {"template-no-start.docx", "lumAuslagen", "", 1},
+        {"template-image.docx", "Bitte prüfen", "lumStart", 1}};
+    for (const auto& [vorlage, nach, vor, vorNr] : fälle) {
+        SCOPED_TRACE(vorlage);
+        öffnen(vorlage);
+        word::Table t = feeTabelle("TARVEX_5", std::nullopt, kZeilen);
+        EXPECT_GT(t.Range().Start(), marke(nach));
+        if (*vor)
+            EXPECT_LT(t.Range().End(), marke(vor, vorNr));
+        else
+            EXPECT_LE(doc->Content().End() - t.Range().End(), 2);  // only the paragraph after it
+        speichernUndNeuÖffnen();
+        EXPECT_EQ(doc->Tables().Count(), 2);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Vorlagen, PlatzierungTest,
-    ::testing::Values(Platzierung{"template-two-starts.docx", "lumStart", "lumStart", 2},
-                      Platzierung{"template-edge.docx", "lumStart ", "lumStart"},
-                      Platzierung{"template-no-start.docx", "lumAuslagen", ""},
-                      Platzierung{"template-image.docx", "Bitte prüfen", "lumStart"}));
 
 TEST_F(FeeTableTest, SecondTableFollowsTheFirstAndARewriteKeepsFirstPlace) {
     öffnen("template-basic.docx");

@@ -7,42 +7,32 @@
 
 using namespace tarvex;
 
-struct FormatCase {
-    const char* wert;
-    short laenge;
-    short stellen;
-    const char* erwartet;
-};
-
-// Readable in test names and failure messages.
-[[maybe_unused]] void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.wert << " (" << c.laenge << ", " << c.stellen << ")"; }
-
-class WertFormatierenCases : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(WertFormatierenCases, FormatsAndRightAligns) {
-    const auto& c = GetParam();
-    EXPECT_EQ(WertFormatieren(c.wert, c.laenge, c.stellen), c.erwartet);
+TEST(WertFormatieren, FormatsAndRightAligns) {
+    const struct {
+        const char* wert;
+        short laenge, stellen;
+        const char* erwartet;
+    } cases[] = {{"1000,00", 7, 2, "1.000,00"},  // longer than the width: whole
+                 {"2345,5", 11, 2, "   2.345,50"},
+                 {"5   ,  ", 7, 2, "   5,00"},  // partly filled share field
+                 {"    ", 4, 0, "   0"},        // empty "####" field
+                 {"", 6, 2, "  0,00"},
+                 {"19%", 6, 2, " 19,00"},
+                 {"1.5", 6, 2, " 15,00"},  // "." is always a separator
+                 {"-12,5", 8, 2, "  -12,50"},
+                 {"1234567,891", 11, 2, "1.234.567,89"},
+                 {"2,345", 6, 2, "  2,35"},  // half away from zero
+                 {"-2,345", 6, 2, " -2,35"},
+                 {"0,125", 6, 2, "  0,13"},
+                 {"12  ", 4, 0, "  12"},
+                 {"1250", 10, 0, "     1.250"},
+                 {"3,14159", 6, 3, " 3,142"},
+                 {"abc", 6, 2, "  0,00"},
+                 {"7", 3, 5, "  7"}};  // decimals beyond 3: no format
+    for (const auto& c : cases)
+        EXPECT_EQ(WertFormatieren(c.wert, c.laenge, c.stellen), c.erwartet)
+            << c.wert << " (" << c.laenge << ", " << c.stellen << ")";
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    GermanText, WertFormatierenCases,
-    ::testing::Values(FormatCase{"1000,00", 7, 2, "1.000,00"},      // longer than the width: whole
-                      FormatCase{"2345,5", 11, 2, "   2.345,50"},
-                      FormatCase{"5   ,  ", 7, 2, "   5,00"},        // partly filled share field
-                      FormatCase{"    ", 4, 0, "   0"},             // empty "####" field
-                      FormatCase{"", 6, 2, "  0,00"},
-                      FormatCase{"19%", 6, 2, " 19,00"},
-                      FormatCase{"1.5", 6, 2, " 15,00"},            // "." is always a separator
-                      FormatCase{"-12,5", 8, 2, "  -12,50"},
-                      FormatCase{"1234567,891", 11, 2, "1.234.567,89"},
-                      FormatCase{"2,345", 6, 2, "  2,35"},          // half away from zero
-                      FormatCase{"-2,345", 6, 2, " -2,35"},
-                      FormatCase{"0,125", 6, 2, "  0,13"},
-                      FormatCase{"12  ", 4, 0, "  12"},
-                      FormatCase{"1250", 10, 0, "     1.250"},
-                      FormatCase{"3,14159", 6, 3, " 3,142"},
-                      FormatCase{"abc", 6, 2, "  0,00"},
-                      FormatCase{"7", 3, 5, "  7"}));               // decimals beyond 3: no format
 
 TEST(FormatGerman, DecimalsOfTheLargestNumbersAreZeros) {
     // Scaling by the decimals overflows here; the text must still be the number.

@@ -26,43 +26,31 @@ struct TempConfigHome : tarvex::testing::TempFolder {
     const fs::path& root() const { return path(); }
 };
 
-struct Implementation {
-    const char* name;
-    std::function<std::shared_ptr<SettingsStore>()> make;
-};
-
-// Readable in test names and failure messages.
-[[maybe_unused]] void PrintTo(const Implementation& c, std::ostream* out) { *out << c.name; }
-
 // The contract every settings store keeps; run on each implementation.
-class SettingsStoreContract : public ::testing::TestWithParam<Implementation> {
-  protected:
-    TempConfigHome home;
-    std::shared_ptr<SettingsStore> store = GetParam().make();
-};
-
-TEST_P(SettingsStoreContract, ValuesReadBackExactlyAreAddressedByAllThreeNamesAndReplaced) {
-    EXPECT_FALSE(store->get("Lumora", "G_frmTabelle", "Top"));
-    store->set("Lumora", "G_frmTabelle", "Top", "1234,5");
-    store->set("Lumora", "G_frmTabelle", "Left", "-60");
-    store->set("Lumora", "frmAnders", "Top", "7");
-    store->set("Lumora", "G_frmTabelle", "Notiz", "Größe, \"zitiert\" = ja; [x]");
-    store->set("Lumora", "G_frmTabelle", "Leer", "");
-    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Top"), "1234,5");
-    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Left"), "-60");
-    EXPECT_EQ(store->get("Lumora", "frmAnders", "Top"), "7");
-    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Notiz"), "Größe, \"zitiert\" = ja; [x]");
-    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Leer"), "");
-    EXPECT_FALSE(store->get("Andere", "G_frmTabelle", "Top"));
-    store->set("Lumora", "G_frmTabelle", "Top", "2");
-    EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Top"), "2");
+TEST(SettingsStoreContract, ValuesReadBackExactlyAreAddressedByAllThreeNamesAndReplaced) {
+    const std::pair<const char*, std::function<std::shared_ptr<SettingsStore>()>> stores[] = {
+        {"Memory", [] { return makeMemorySettingsStore(); }},
+        {"QtIni", [] { return makeQtSettingsStore(); }}};
+    for (const auto& [name, make] : stores) {
+        SCOPED_TRACE(name);
+        TempConfigHome home;
+        std::shared_ptr<SettingsStore> store = make();
+        EXPECT_FALSE(store->get("Lumora", "G_frmTabelle", "Top"));
+        store->set("Lumora", "G_frmTabelle", "Top", "1234,5");
+        store->set("Lumora", "G_frmTabelle", "Left", "-60");
+        store->set("Lumora", "frmAnders", "Top", "7");
+        store->set("Lumora", "G_frmTabelle", "Notiz", "Größe, \"zitiert\" = ja; [x]");
+        store->set("Lumora", "G_frmTabelle", "Leer", "");
+        EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Top"), "1234,5");
+        EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Left"), "-60");
+        EXPECT_EQ(store->get("Lumora", "frmAnders", "Top"), "7");
+        EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Notiz"), "Größe, \"zitiert\" = ja; [x]");
+        EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Leer"), "");
+        EXPECT_FALSE(store->get("Andere", "G_frmTabelle", "Top"));
+        store->set("Lumora", "G_frmTabelle", "Top", "2");
+        EXPECT_EQ(store->get("Lumora", "G_frmTabelle", "Top"), "2");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    All, SettingsStoreContract,
-    ::testing::Values(Implementation{"Memory", [] { return makeMemorySettingsStore(); }},
-                      Implementation{"QtIni", [] { return makeQtSettingsStore(); }}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(QtSettingsStore, PersistsInTheUsersConfigFolderAcrossStores) {
     TempConfigHome home;

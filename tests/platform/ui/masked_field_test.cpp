@@ -47,45 +47,37 @@ TEST_F(Fields, InvalidAssignmentRaises380AndKeepsTheOldText) {
     EXPECT_EQ(share.text(), "1000,00");
 }
 
-// Keys typed into a field with the given text and selection: the text and selection after.
-struct Typing {
-    const char* field;
-    const char* text;
-    int selStart, selLength;
-    std::vector<int> keys;
-    const char* expected;
-    int selStartAfter, selLengthAfter;
-};
-
-// Readable in test names and failure messages.
-[[maybe_unused]] void PrintTo(const Typing& c, std::ostream* out) { *out << c.field << " \"" << c.text << "\""; }
-
-class TypingRules : public Fields, public ::testing::WithParamInterface<Typing> {};
-
-TEST_P(TypingRules, FillMaskPositionsFromTheSelection) {
-    const Typing& t = GetParam();
-    MaskedField& f = form.masked(t.field);
-    f.setText(t.text);
-    f.setSelStart(t.selStart);
-    f.setSelLength(t.selLength);
-    for (int key : t.keys) f.applyKey(key);
-    EXPECT_EQ(f.text(), t.expected);
-    EXPECT_EQ(f.selStart(), t.selStartAfter);
-    EXPECT_EQ(f.selLength(), t.selLengthAfter);
-}
-
-// A digit replaces the selection; literals are skipped, or typed to move past them; keys past
-// the end, non-digits and the comma of a full share are refused, keeping text and selection;
+// Keys typed into a field with the given text and selection: the text and selection after. A
+// digit replaces the selection; literals are skipped, or typed to move past them; keys past the
+// end, non-digits and the comma of a full share are refused, keeping text and selection;
 // backspace blanks the digit before the caret across a literal.
-INSTANTIATE_TEST_SUITE_P(
-    Keys, TypingRules,
-    ::testing::Values(Typing{"mskBezug", "1000,00", 0, 255, {'5'}, "5   ,  ", 1, 0},
-                      Typing{"mskBezug", "", 0, 0, {'1', '2', '3', '4', '5'}, "1234,5 ", 6, 0},
-                      Typing{"mskBezug", "", 0, 0, {'7', ',', '2', '5'}, "7   ,25", 7, 0},
-                      Typing{"mskAGP", "", 0, 0, {'1', '2', '3', '4', '5'}, "1234", 4, 0},
-                      Typing{"mskAGP", "12", 0, 4, {'a', ' ', '-', ',', 0x00E4}, "12  ", 0, 4},
-                      Typing{"mskBezug", "1000,00", 5, 2, {','}, "1000,00", 5, 2},
-                      Typing{"mskBezug", "1234,56", 5, 0, {kKeyBackspace}, "123 ,56", 3, 0}));
+TEST_F(Fields, TypingFillsMaskPositionsFromTheSelection) {
+    const struct {
+        const char* field;
+        const char* text;
+        int selStart, selLength;
+        std::vector<int> keys;
+        const char* expected;
+        int selStartAfter, selLengthAfter;
+    } cases[] = {{"mskBezug", "1000,00", 0, 255, {'5'}, "5   ,  ", 1, 0},
+                 {"mskBezug", "", 0, 0, {'1', '2', '3', '4', '5'}, "1234,5 ", 6, 0},
+                 {"mskBezug", "", 0, 0, {'7', ',', '2', '5'}, "7   ,25", 7, 0},
+                 {"mskAGP", "", 0, 0, {'1', '2', '3', '4', '5'}, "1234", 4, 0},
+                 {"mskAGP", "12", 0, 4, {'a', ' ', '-', ',', 0x00E4}, "12  ", 0, 4},
+                 {"mskBezug", "1000,00", 5, 2, {','}, "1000,00", 5, 2},
+                 {"mskBezug", "1234,56", 5, 0, {kKeyBackspace}, "123 ,56", 3, 0}};
+    for (const auto& t : cases) {
+        SCOPED_TRACE(::testing::Message() << t.field << " \"" << t.text << "\"");
+        MaskedField& f = form.masked(t.field);
+        f.setText(t.text);
+        f.setSelStart(t.selStart);
+        f.setSelLength(t.selLength);
+        for (int key : t.keys) f.applyKey(key);
+        EXPECT_EQ(f.text(), t.expected);
+        EXPECT_EQ(f.selStart(), t.selStartAfter);
+        EXPECT_EQ(f.selLength(), t.selLengthAfter);
+    }
+}
 
 TEST_F(Fields, SelectionIsClampedToTheText) {
     count.setSelStart(10);
