@@ -50,7 +50,17 @@ std::string toWindows1252(const std::string& utf8) {
     return out;
 }
 
-void FileLogSink::append(const std::string& bytes) noexcept {
+FileLogSink::~FileLogSink() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int FileLogSink::file() noexcept {
+    struct stat named {};
+    if (fd_ >= 0 && ::lstat(path_.c_str(), &named) == 0 && named.st_dev == device_ &&
+        named.st_ino == inode_)
+        return fd_;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     // O_NOFOLLOW: a symbolic link planted under the fixed name in a shared directory must not
     // redirect our appends into somebody else's file. O_NONBLOCK: a FIFO planted there must not
     // stop the run (opening it for writing would wait for a reader).
@@ -58,19 +68,30 @@ void FileLogSink::append(const std::string& bytes) noexcept {
                           O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY |
                               O_CLOEXEC,
                           0600);
-    if (fd < 0) return;
+    if (fd < 0) return -1;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
-        const char* p = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const ssize_t n = ::write(fd, p, left);
-            if (n <= 0) break;  // disk full or the like: the rest of the entry is lost
-            p += n;
-            left -= static_cast<std::size_t>(n);
-        }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return -1;
     }
-    ::close(fd);
+    fd_ = fd;
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
+    return fd_;
+}
+
+void FileLogSink::append(const std::string& bytes) noexcept {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const int fd = file();
+    if (fd < 0) return;
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n <= 0) break;  // disk full or the like: the rest of the entry is lost
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
 }
 
 void MemoryLogSink::append(const std::string& bytes) noexcept {
@@ -126,7 +147,17 @@ void DebugLog(std::string modul, std::string prozedur) noexcept {
         if (s.sink) {
             s.sink->append(entry);
         } else {
-            FileLogSink(defaultLogPath()).append(entry);
+            // Kept for the next entry while TMPDIR names the same place; never destroyed, so
+            // that a failure logged while the process ends still finds it.
+            static std::mutex guard;
+            static FileLogSink* standard = nullptr;
+            const std::string path = defaultLogPath();
+            const std::lock_guard<std::mutex> lock(guard);
+            if (!standard || standard->path() != path) {
+                delete standard;
+                standard = new FileLogSink(path);
+            }
+            standard->append(entry);
         }
     } catch (...) {
         // The log never fails towards its caller; the entry is lost.

@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -26,16 +27,29 @@ public:
     virtual void append(const std::string& bytes) noexcept = 0;
 };
 
-// Appends to a file; opens it for each entry without following a symbolic link, creates it
-// with mode 0600, and drops the entry when it is not a regular file owned by the current user.
+// Appends to a file. It is opened without following a symbolic link, created with mode 0600,
+// and an entry is dropped when the name is not a regular file owned by the current user. The
+// file stays open between entries (a run that logs hundreds of failures would otherwise open
+// it hundreds of times); before each entry the name is looked up again, and when it no longer
+// names the open file (removed, renamed, replaced by a link) it is opened afresh.
 class FileLogSink final : public LogSink {
 public:
     explicit FileLogSink(std::string path) : path_(std::move(path)) {}
+    ~FileLogSink() override;
+    FileLogSink(const FileLogSink&) = delete;
+    FileLogSink& operator=(const FileLogSink&) = delete;
     void append(const std::string& bytes) noexcept override;
     const std::string& path() const { return path_; }
 
 private:
+    // The open file when the name still names it, else the file opened afresh; -1 when the
+    // entry must be dropped.
+    int file() noexcept;
+
     std::string path_;
+    std::mutex mutex_;
+    int fd_ = -1;
+    unsigned long long device_ = 0, inode_ = 0;
 };
 
 // Keeps entries in memory so that tests can read them back.

@@ -116,6 +116,22 @@ TEST_F(LogFileTest, APlantedSymlinkOrANonRegularFileIsRefused) {
     EXPECT_TRUE(fs::is_directory(dir / "sub" / "Lumo.log"));
 }
 
+TEST_F(LogFileTest, TheFileKeptOpenIsLeftWhenItsNameNamesAnotherFile) {
+    const fs::path log = dir / "Lumo.log", victim = dir / "victim.txt";
+    setLogSink(std::make_shared<FileLogSink>(log.string()));
+    logOnce(5, "erster", 1, "Rechnung", "Show");
+    fs::rename(log, dir / "Lumo.alt");  // rotated away: the next entry starts a new file
+    logOnce(5, "zweiter", 1, "Rechnung", "Show");
+    EXPECT_EQ(tarvex::testing::readFile(dir / "Lumo.alt").find("zweiter"), std::string::npos);
+    EXPECT_NE(tarvex::testing::readFile(log).find("zweiter"), std::string::npos);
+    std::ofstream(victim) << "unverändert";
+    fs::remove(log);
+    fs::create_symlink(victim, log);  // a link planted after the file was opened
+    logOnce(5, "dritter", 1, "Rechnung", "Show");
+    EXPECT_EQ(tarvex::testing::readFile(victim), "unverändert");
+    EXPECT_EQ(tarvex::testing::readFile(dir / "Lumo.alt").find("dritter"), std::string::npos);
+}
+
 TEST_F(LogFileTest, AFifoUnderTheLogsNameNeitherBlocksNorReceivesTheEntry) {
     const fs::path log = dir / "Lumo.log";
     ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0);

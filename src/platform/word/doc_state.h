@@ -32,6 +32,7 @@ inline constexpr const char* kWordNs =
 // handles onto them stay safe to test (they simply are no longer part of the document).
 struct XmlPart {
     std::string name;  // zip entry name, no leading '/'
+    std::string source;  // the bytes a part parsed in place lives in (pugixml points into them)
     pugi::xml_document doc;
     pugi::xml_node graveyard;
     bool dirty = false;
@@ -46,8 +47,9 @@ struct XmlPart {
     std::string serialize() const;
 };
 
-// Parses part bytes with the hostile-input checks; raises 5792 naming the part.
-std::unique_ptr<XmlPart> parsePart(const std::string& name, const std::string& bytes);
+// Parses part bytes with the hostile-input checks; raises 5792 naming the part. The bytes are
+// kept by the part when it can be parsed where they lie.
+std::unique_ptr<XmlPart> parsePart(const std::string& name, std::string bytes);
 std::unique_ptr<XmlPart> newPart(const std::string& name, const std::string& xml,
                                  const std::string& contentType);
 

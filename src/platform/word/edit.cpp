@@ -607,10 +607,17 @@ void deleteTable(Story& story, pugi::xml_node tbl) {
         {"w:moveToRangeStart", "w:moveToRangeEnd"}};
     std::vector<std::pair<std::string, std::string>> partners;  // element name, id
     for (const auto& [open, close] : pairs) {
+        std::vector<std::string> opened, closed;
         for (pugi::xpath_node x : tbl.select_nodes((".//" + open).c_str()))
-            partners.emplace_back(close, x.node().attribute("w:id").value());
+            opened.emplace_back(x.node().attribute("w:id").value());
         for (pugi::xpath_node x : tbl.select_nodes((".//" + close).c_str()))
-            partners.emplace_back(open, x.node().attribute("w:id").value());
+            closed.emplace_back(x.node().attribute("w:id").value());
+        // A pair wholly inside the table goes with it: only halves whose partner lies outside
+        // are searched for in the rest of the story (a walk over all of it).
+        for (const auto& id : opened)
+            if (std::ranges::find(closed, id) == closed.end()) partners.emplace_back(close, id);
+        for (const auto& id : closed)
+            if (std::ranges::find(opened, id) == opened.end()) partners.emplace_back(open, id);
     }
     pugi::xml_node parent = tbl.parent();
     pugi::xml_node prev = tbl.previous_sibling(), next = tbl.next_sibling();

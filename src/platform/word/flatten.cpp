@@ -278,6 +278,15 @@ class Flattener {
             if (same(name, "w:t")) {
                 const char* bytes = c.text().get();
                 std::size_t length = std::strlen(bytes);
+                // Counting plain ASCII text needs no walk over its characters.
+                if (!store_ && length > 0 &&
+                    std::all_of(bytes, bytes + length,
+                                [](char b) { return static_cast<unsigned char>(b) < 0x80; })) {
+                    count_ += static_cast<long>(length);
+                    lastKind_ = AtomKind::Char;
+                    lastNode_ = c;
+                    continue;
+                }
                 std::size_t pos = 0;
                 // A malformed byte is a character of its own (U+FFFD) whose byte stays as it was.
                 while (pos < length) {

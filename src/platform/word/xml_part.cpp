@@ -135,18 +135,49 @@ std::string XmlPart::serialize() const {
     return writer.out;
 }
 
-std::unique_ptr<XmlPart> parsePart(const std::string& name, const std::string& bytes) {
+namespace {
+
+// True when the part declares UTF-8 (or nothing) in a plain UTF-8 prologue, as word processors
+// write it. Such a part is parsed where its bytes lie; any other is parsed from a copy, so that
+// its original bytes stay for the encoding check after parsing.
+bool declaresUtf8(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    if (!bytes.starts_with("<?xml")) return false;
+    const std::size_t end = bytes.substr(0, 1024).find("?>");
+    if (end == std::string_view::npos) return false;
+    const std::string_view declaration = bytes.substr(0, end);
+    const std::size_t at = declaration.find("encoding");
+    if (at == std::string_view::npos) return true;
+    const std::size_t open = declaration.find_first_of("\"'", at);
+    if (open == std::string_view::npos) return false;
+    const std::size_t close = declaration.find(declaration[open], open + 1);
+    if (close == std::string_view::npos) return false;
+    const std::string value = lower(std::string(declaration.substr(open + 1, close - open - 1)));
+    return value == "utf-8" || value == "utf8";
+}
+
+}  // namespace
+
+std::unique_ptr<XmlPart> parsePart(const std::string& name, std::string bytes) {
     checkMarkup(name, bytes);
     auto part = std::make_unique<XmlPart>();
     part->name = name;
-    pugi::xml_parse_result result =
-        part->doc.load_buffer(bytes.data(), bytes.size(), kParseFlags, pugi::encoding_auto);
+    pugi::xml_parse_result result;
+    if (declaresUtf8(bytes)) {
+        part->source = std::move(bytes);
+        result = part->doc.load_buffer_inplace(part->source.data(), part->source.size(),
+                                               kParseFlags, pugi::encoding_auto);
+    } else {
+        result = part->doc.load_buffer(bytes.data(), bytes.size(), kParseFlags,
+                                       pugi::encoding_auto);
+    }
     if (!result)
         badDocument("Fehlerhaftes XML im Teil " + name + ": " + result.description() + " (Byte " +
                     std::to_string(result.offset) + ").");
     if (!part->root()) badDocument("Der Teil " + name + " enthält kein Wurzelelement.");
     checkDepth(*part);
-    declareUtf8(*part, bytes);
+    // Reads the bytes only for an encoding pugixml does not decode, never one parsed in place.
+    declareUtf8(*part, part->source.empty() ? bytes : part->source);
     return part;
 }
 
