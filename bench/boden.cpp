@@ -4,6 +4,13 @@
 // place. Nothing else: no character model, no plug-in, no database.
 //
 //   tarvex_boden EINGABE.docx AUSGABE.docx
+//
+// Built a second time as tarvex_boden_db (TARVEX_BODEN_DATENBANK), it also does what an OK must
+// do for the invoice record, and nothing more: opens the database, writes the four amounts of
+// the invoice in a transaction, writes and flushes a small journal beside the invoice before the
+// new file is renamed into place, commits (SQLite's own durable commit) and removes the journal.
+//
+//   tarvex_boden_db EINGABE.docx AUSGABE.docx DATENBANK RECHNUNG
 #include <fcntl.h>
 #include <unistd.h>
 #include <zip.h>
@@ -14,6 +21,9 @@
 #include <fstream>
 #include <iterator>
 #include <pugixml.hpp>
+#ifdef TARVEX_BODEN_DATENBANK
+#include <sqlite3.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -53,10 +63,62 @@ std::string reserialize(const std::string& xml) {
     return writer.out;
 }
 
+void flushFolder(const std::string& path) {
+    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+void writeDurably(const std::string& path, const char* data, std::size_t size) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) fail("Ausgabe nicht anlegbar");
+    for (std::size_t done = 0; done < size;) {
+        ssize_t n = ::write(fd, data + done, size - done);
+        if (n <= 0) fail("Schreiben fehlgeschlagen");
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) fail("Sichern fehlgeschlagen");
+}
+
+#ifdef TARVEX_BODEN_DATENBANK
+void sql(sqlite3* db, const char* statement) {
+    if (sqlite3_exec(db, statement, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(std::string("SQL: ") + sqlite3_errmsg(db));
+}
+
+// Opens the database and writes the invoice's amounts, leaving the transaction open.
+sqlite3* writeAmounts(const char* path, int invoice) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path, &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        fail("Datenbank nicht zu öffnen");
+    sql(db, "BEGIN IMMEDIATE");
+    sqlite3_stmt* update = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "UPDATE Rechnung SET NettoRechnung = 2500, Brutto = 2975, "
+                           "MehrwertsteuerFreierbetrag = 0, Mehrwertsteuersatz = 19 "
+                           "WHERE ID_Rechnungsnummer = ?",
+                           -1, &update, nullptr) != SQLITE_OK)
+        fail(std::string("SQL: ") + sqlite3_errmsg(db));
+    sqlite3_bind_int(update, 1, invoice);
+    if (sqlite3_step(update) != SQLITE_DONE || sqlite3_changes(db) != 1)
+        fail("Rechnung nicht geschrieben");
+    sqlite3_finalize(update);
+    return db;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef TARVEX_BODEN_DATENBANK
+    if (argc != 5) fail("Aufruf: tarvex_boden_db EINGABE.docx AUSGABE.docx DATENBANK RECHNUNG");
+    sqlite3* db = writeAmounts(argv[3], std::atoi(argv[4]));
+#else
     if (argc != 3) fail("Aufruf: tarvex_boden EINGABE.docx AUSGABE.docx");
+#endif
     std::ifstream in(argv[1], std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (bytes.empty()) fail("Eingabe leer oder nicht lesbar");
@@ -95,20 +157,21 @@ int main(int argc, char** argv) {
 
     // Durable: written beside the target, flushed, renamed, the folder flushed.
     const std::string target = argv[2], temp = target + ".tmp";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) fail("Ausgabe nicht anlegbar");
-    for (std::size_t done = 0; done < out.size();) {
-        ssize_t n = ::write(fd, out.data() + done, out.size() - done);
-        if (n <= 0) fail("Schreiben fehlgeschlagen");
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) fail("Sichern fehlgeschlagen");
+    writeDurably(temp, out.data(), out.size());
+#ifdef TARVEX_BODEN_DATENBANK
+    // The journal that lets a crash between rename and commit be completed later.
+    const std::string journal = target + ".journal", journalTemp = journal + ".tmp";
+    const std::string text = "groesse=" + std::to_string(out.size()) + "\nEnde\n";
+    writeDurably(journalTemp, text.data(), text.size());
+    if (::rename(journalTemp.c_str(), journal.c_str()) != 0) fail("Journal nicht umbenannt");
+    flushFolder(journal);
+#endif
     if (::rename(temp.c_str(), target.c_str()) != 0) fail("Umbenennen fehlgeschlagen");
-    std::string folder = target.substr(0, target.find_last_of('/') + 1);
-    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    flushFolder(target);
+#ifdef TARVEX_BODEN_DATENBANK
+    sql(db, "COMMIT");
+    sqlite3_close(db);
+    ::unlink(journal.c_str());
+#endif
     return 0;
 }

@@ -90,7 +90,8 @@ def main():
     build = os.path.abspath(a.build)
     tarvex = os.path.join(build, "apps/tarvex/tarvex")
     boden = os.path.join(build, "bench/tarvex_boden")
-    for programm in (tarvex, boden):
+    boden_db = os.path.join(build, "bench/tarvex_boden_db")
+    for programm in (tarvex, boden, boden_db):
         if not os.access(programm, os.X_OK):
             sys.exit(f"rundlauf: {programm} fehlt; zuerst bauen")
 
@@ -137,6 +138,8 @@ def main():
                     for _ in range(medien):
                         f.write(os.urandom(1 << 20))
             doc, db, kopie = (os.path.join(arbeit, x) for x in ("t.docx", "t.sqlite", "b.docx"))
+            boden_db_befehl = [boden_db, rechnung, kopie, os.path.join(arbeit, "b.sqlite"), "1"]
+            shutil.copy(datenbank, boden_db_befehl[3])
 
             def frisch():
                 shutil.copy(rechnung, doc)
@@ -152,17 +155,19 @@ def main():
             summe = json.dumps(nachher[-1], ensure_ascii=False)
             if len(nachher) != n + 2 or betrag((n + 1) * gebuehr_cent) not in summe:
                 sys.exit(f"rundlauf: OK hat bei {n} Tabellen keine Tabelle mit Summe geschrieben")
-            lauf([boden, rechnung, kopie], env)
-            if tabellen(kopie) != vorher:
-                sys.exit("rundlauf: die Kopie des Bodens liest sich anders als das Original")
+            for befehl in ([boden, rechnung, kopie], boden_db_befehl):
+                lauf(befehl, env)
+                if tabellen(kopie) != vorher:
+                    sys.exit("rundlauf: die Kopie des Bodens liest sich anders als das Original")
 
-            zeiten = {"ok": [], "dump": [], "boden": []}
-            speicher = {"ok": 0, "dump": 0, "boden": 0}
+            zeiten = {"ok": [], "dump": [], "boden": [], "boden_db": []}
+            speicher = {"ok": 0, "dump": 0, "boden": 0, "boden_db": 0}
             for _ in range(runs):
                 frisch()
                 for name, befehl in (("ok", ok_befehl(doc, db)),
                                      ("dump", [tarvex, "dump", rechnung, "--json"]),
-                                     ("boden", [boden, rechnung, kopie])):
+                                     ("boden", [boden, rechnung, kopie]),
+                                     ("boden_db", boden_db_befehl)):
                     dauer, kib, _ = lauf(befehl, env, "zeit")
                     zeiten[name].append(dauer)
                     speicher[name] = max(speicher[name], kib)
@@ -171,7 +176,8 @@ def main():
                 frisch()
                 for name, befehl in (("ok", ok_befehl(doc, db)),
                                      ("dump", [tarvex, "dump", rechnung, "--json"]),
-                                     ("boden", [boden, rechnung, kopie])):
+                                     ("boden", [boden, rechnung, kopie]),
+                                     ("boden_db", boden_db_befehl)):
                     instruktionen[name] = lauf(befehl, env, "instruktionen")[1]
             groesse = os.path.getsize(rechnung)
             with zipfile.ZipFile(rechnung) as z:
@@ -185,24 +191,26 @@ def main():
         gross = f", {a.gross_runs} beim großen Fall" if a.gross else ""
         print(f"Medianwerte aus {a.runs} Läufen je Befehl{gross} (abwechselnd gemessen)\n")
         print("| Gebührentabellen | document.xml | OK | dump --json | Boden | OK / Boden "
-              "| dump / Boden | Spitze OK / dump / Boden |")
-        print("|---|---|---|---|---|---|---|---|")
+              "| dump / Boden | Spitze OK / dump / Boden | Boden + DB | OK / Boden + DB |")
+        print("|---|---|---|---|---|---|---|---|---|---|")
         for n, teil, m, s, _ in zeilen:
             print(f"| {n} | {teil / 1024:.0f} KiB | {m['ok'] * 1000:.0f} ms "
                   f"| {m['dump'] * 1000:.0f} ms | {m['boden'] * 1000:.0f} ms "
                   f"| {m['ok'] / m['boden']:.2f} × | {m['dump'] / m['boden']:.2f} × "
                   f"| {s['ok'] / 1024:.1f} / {s['dump'] / 1024:.1f} / {s['boden'] / 1024:.1f} MiB "
-                  f"({s['ok'] / s['boden']:.2f} × / {s['dump'] / s['boden']:.2f} ×) |")
+                  f"({s['ok'] / s['boden']:.2f} × / {s['dump'] / s['boden']:.2f} ×) "
+                  f"| {m['boden_db'] * 1000:.0f} ms | {m['ok'] / m['boden_db']:.2f} × |")
         if a.instruktionen:
             print("\n| Gebührentabellen | Instruktionen OK | dump | Boden | OK / Boden "
-                  "| dump / Boden |")
-            print("|---|---|---|---|---|---|")
+                  "| dump / Boden | Boden + DB | OK / Boden + DB |")
+            print("|---|---|---|---|---|---|---|---|")
             for n, _, _, _, i in zeilen:
                 if not i:
                     continue
                 print(f"| {n} | {i['ok'] / 1e6:.1f} M | {i['dump'] / 1e6:.1f} M "
                       f"| {i['boden'] / 1e6:.1f} M | {i['ok'] / i['boden']:.2f} × "
-                      f"| {i['dump'] / i['boden']:.2f} × |")
+                      f"| {i['dump'] / i['boden']:.2f} × | {i['boden_db'] / 1e6:.1f} M "
+                      f"| {i['ok'] / i['boden_db']:.2f} × |")
         groessen = {n: m for n, _, m, _, _ in zeilen}
         if "20" in groessen and "200" in groessen:
             ok = groessen["200"]["ok"] / groessen["20"]["ok"]
