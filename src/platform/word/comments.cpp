@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <optional>
 
 #include "platform/word/doc_state.h"
 #include "platform/word/edit.h"
@@ -316,7 +317,7 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
     entry.append_attribute("w:author") = "TARVEX";
     entry.append_attribute("w:date") = utcNow().c_str();
     entry.append_attribute("w:initials") = "TX";
-    doc_->commentsChanged();
+    doc_->commentAppended(id, entry);
     entry.append_child("w:p").append_child("w:r").append_child("w:annotationRef");
     part.dirty = true;
     Story& text_story = doc_->storyOf(entry, part);
@@ -356,12 +357,48 @@ word::Range Comment::Range() const {
 
 std::string Comment::Text() const { return doc_->commentText(entryOf(*doc_, reference_)); }
 
+namespace {
+
+// The text of an entry made of paragraphs of plain text runs (as comments mostly are), read
+// straight from its elements: paragraphs joined by "\r", the last one's mark left out, as the
+// entry's story would give it. Nullopt for anything else.
+std::optional<std::string> plainCommentText(pugi::xml_node entry) {
+    std::string out;
+    bool any = false;
+    for (pugi::xml_node p = entry.first_child(); p; p = p.next_sibling()) {
+        if (p.type() != pugi::node_element || std::strcmp(p.name(), "w:p")) return std::nullopt;
+        if (any) out += '\r';
+        any = true;
+        for (pugi::xml_node r = p.first_child(); r; r = r.next_sibling()) {
+            const char* name = r.name();
+            if (!std::strcmp(name, "w:pPr")) continue;
+            if (r.type() != pugi::node_element || std::strcmp(name, "w:r")) return std::nullopt;
+            for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
+                const char* inner = c.name();
+                if (!std::strcmp(inner, "w:t"))
+                    out += c.text().get();
+                else if (c.type() != pugi::node_element || (std::strcmp(inner, "w:rPr") &&
+                                                              std::strcmp(inner, "w:annotationRef")))
+                    return std::nullopt;
+            }
+        }
+    }
+    if (!any) return std::nullopt;
+    return out;
+}
+
+}  // namespace
+
 // Read without a live range: each live range is moved by every later edit.
 const std::string& DocState::commentText(pugi::xml_node entry) {
     auto [found, added] = commentTexts_.try_emplace(toRef(entry));
     if (added) {
-        auto [story, end] = commentStory(*this, entry);
-        found->second = story->text(0, end);
+        if (auto plain = plainCommentText(entry)) {
+            found->second = std::move(*plain);
+        } else {
+            auto [story, end] = commentStory(*this, entry);
+            found->second = story->text(0, end);
+        }
     }
     return found->second;
 }

@@ -301,6 +301,11 @@ class DocState : public std::enable_shared_from_this<DocState> {
     pugi::xml_node commentEntry(const std::string& id) const;
     // Must follow every change to the comments part's list of entries.
     void commentsChanged() { commentIndexValid_ = false; }
+    // An entry appended after all others: the index takes it in (a repeated id keeps the
+    // earlier entry, as a rebuilt index would).
+    void commentAppended(const std::string& id, pugi::xml_node entry) {
+        if (commentIndexValid_) commentIndex_.try_emplace(id, entry);
+    }
     // The body's comment reference marks that have an entry, in document order.
     const std::vector<const XmlNode*>& commentRefs();
     // Must follow every removal of comment entries or marks (the next id is recounted).

@@ -136,6 +136,35 @@ TEST(Comments, MarkersSplitAcrossRunsAndProofMarksReadWhole) {
     EXPECT_EQ(windowAfter(doc->Comments().Item(1), 2), " €");
 }
 
+TEST(Comments, TextOfPlainAndOfRicherEntriesReadsAsTheirRange) {
+    struct Case {
+        const char* entry;
+        const char* text;
+    } cases[] = {
+        {R"(<w:p><w:r><w:t>lum</w:t></w:r><w:r><w:rPr><w:b/></w:rPr><w:t>Netto</w:t></w:r></w:p>)",
+         "lumNetto"},
+        {R"(<w:p><w:pPr/><w:r><w:t>eins</w:t></w:r></w:p><w:p/><w:p><w:r><w:t>drei</w:t></w:r></w:p>)",
+         "eins\r\rdrei"},
+        {R"(<w:p><w:r><w:t>a</w:t><w:tab/><w:t>b</w:t></w:r></w:p>)", "a\tb"},
+        {R"(<w:p><w:hyperlink><w:r><w:t>verlinkt</w:t></w:r></w:hyperlink></w:p>)", "verlinkt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        auto doc = Document::FromBytes(minimalDocx(
+            R"(<w:p><w:r><w:t>x</w:t></w:r><w:r><w:commentReference w:id="3"/></w:r></w:p>)",
+            {{"word/comments.xml",
+              std::string(R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+                          R"(<w:comment w:id="3" w:author="A">)") +
+                  c.entry + "</w:comment></w:comments>"},
+             {"word/_rels/document.xml.rels",
+              R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+              R"(<Relationship Id="rId5" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments" Target="comments.xml"/></Relationships>)"}}));
+        ASSERT_EQ(doc->Comments().Count(), 1);
+        EXPECT_EQ(doc->Comments().Item(1).Text(), c.text);
+        EXPECT_EQ(doc->Comments().Item(1).Range().Text(), c.text);
+    }
+}
+
 TEST(Comments, DeletingARangeCommentRemovesAllItsParts) {
     auto doc = openTemplate("template-image.docx");
     doc->Comments().Item(1).Delete();  // "Bitte prüfen"
