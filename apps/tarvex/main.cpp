@@ -1,4 +1,5 @@
 // tarvex: the command-line host. Finds the subcommand and hands it its arguments.
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -25,6 +26,25 @@ void printHelp(std::ostream& out) {
            "  tarvex --version\n      zeigt die Version\n";
 }
 
+// A command has done its work and written its output: the process ends without running the
+// destructors of the plug-in's module state, which would hand the invoice's memory back piece by
+// piece just before the kernel takes all of it back at once (a noticeable part of a run on a
+// long invoice). Nothing is left to write by then: the invoice is saved and the database
+// committed, or the run has failed and said so. Builds with the leak checker end normally,
+// so that it still sees everything.
+[[noreturn]] void finish(int code) {
+    std::cout.flush();
+    std::cerr.flush();
+#if defined(__SANITIZE_ADDRESS__)
+    std::exit(code);
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    std::exit(code);
+#endif
+#endif
+    std::_Exit(code);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,12 +64,13 @@ int main(int argc, char** argv) {
     for (const Command& c : kCommands) {
         if (name != c.name) continue;
         tarvex::cli::Arguments args(argv + 2, argv + argc);
+        int code = 2;
         try {
-            return c.run(args, std::cout, std::cerr);
+            code = c.run(args, std::cout, std::cerr);
         } catch (const std::exception& e) {
             std::cerr << "tarvex " << name << ": " << e.what() << "\n";
-            return 2;
         }
+        finish(code);
     }
     std::cerr << "tarvex: unbekannter Befehl \"" << name << "\". Hilfe: tarvex --help\n";
     return 2;
