@@ -1,4 +1,5 @@
 // tarvex: the command-line host. Finds the subcommand and hands it its arguments.
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -35,6 +36,7 @@ void printHelp(std::ostream& out) {
 [[noreturn]] void finish(int code) {
     std::cout.flush();
     std::cerr.flush();
+    std::fflush(nullptr);  // C streams too: _Exit does not flush them
 #if defined(__SANITIZE_ADDRESS__)
     std::exit(code);
 #elif defined(__has_feature)
