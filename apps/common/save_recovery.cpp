@@ -1,8 +1,14 @@
 #include "save_recovery.h"
 
-#include <filesystem>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <memory>
 #include <optional>
-#include <system_error>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "database_problem.h"
 #include "invoice_amounts.h"
@@ -30,15 +36,6 @@ std::optional<std::vector<std::uint8_t>> readIfThere(word::FileSystem& fs,
         if (e.number() == 53) return std::nullopt;  // no such file
         throw;
     }
-}
-
-bool startsWith(const std::string& text, const std::string& prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 }  // namespace
@@ -106,7 +103,8 @@ bool recoverInterruptedSave(const std::string& path, word::FileSystem& fs,
 int removeLeftoverTemporaries(const std::string& path, word::FileSystem& fs) {
     const std::string document = fs.ResolveLinks(path);
     const auto slash = document.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : document.substr(0, slash);
+    const std::string folder =
+        slash == std::string::npos ? "." : slash == 0 ? "/" : document.substr(0, slash);
     // Built by append: gcc 12 at -O3 reports a false overlapping copy for "." + std::string&&.
     const auto temporaryPrefix = [](const std::string& name) {
         std::string prefix(1, '.');
@@ -115,19 +113,24 @@ int removeLeftoverTemporaries(const std::string& path, word::FileSystem& fs) {
     };
     const std::string own = temporaryPrefix(nameOf(document));
     const std::string journals = temporaryPrefix(nameOf(journalPathFor(document)));
-    int removed = 0;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder.empty() ? "/" : folder, error), end;
-         !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (!endsWith(name, ".tmp") || !(startsWith(name, own) || startsWith(name, journals)))
+    // Read with readdir: an office folder may hold thousands of invoices, and only the names
+    // are compared; the file type is asked only of the few names that match.
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    if (!dir) return 0;
+    std::vector<std::string> found;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (!name.ends_with(".tmp") || !(name.starts_with(own) || name.starts_with(journals)))
             continue;
-        std::error_code kind;
-        if (!it->is_regular_file(kind) || it->is_symlink(kind)) continue;
-        fs.Remove(it->path().string());
-        ++removed;
+        struct stat info {};
+        // A link or anything but a plain file is not ours to remove.
+        if (fstatat(dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode))
+            continue;
+        found.emplace_back(folder + "/" + entry->d_name);
     }
-    return removed;
+    for (const std::string& leftover : found) fs.Remove(leftover);
+    return static_cast<int>(found.size());
 }
 
 }  // namespace tarvex::host

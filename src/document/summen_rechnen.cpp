@@ -12,12 +12,13 @@ namespace tarvex::summen {
 namespace {
 
 // A cell's text without its end-of-cell mark.
-std::string zellText(const word::Cell& zelle) {
-    std::string text = zelle.Range().Text();
+std::string zellText(const word::Range& zelle) {
+    std::string text = zelle.Text();
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\a") == 0)
         text.erase(text.size() - 2);
     return text;
 }
+std::string zellText(const word::Cell& zelle) { return zellText(zelle.Range()); }
 
 bool istSummenTabelle(const word::Table& t) {
     try {
@@ -28,9 +29,10 @@ bool istSummenTabelle(const word::Table& t) {
 }
 
 void zeileZählen(const word::Table& t, long r, std::int16_t Mehrwertsteuersatz, Summen& s) {
-    const word::Cell zelle = t.Cell(r, 5);
+    // One range for text and marks: finding a cell's place is most of what reading it costs.
+    const word::Range zelle = t.Cell(r, 5).Range();
     std::string betrag = zellText(zelle);
-    const word::Comments marken = zelle.Range().Comments();
+    const word::Comments marken = zelle.Comments();
     const std::string marke = marken.Count() > 0 ? marken.Item(1).Text() : std::string();
     if (betrag.empty() || marke == "no") return;
     std::erase(betrag, '\r');

@@ -2,6 +2,8 @@
 // as long as it was told, and it never saves an invoice whose record could not be written.
 
 #include <sqlite3.h>
+#include <algorithm>
+#include <fstream>
 #include <sys/stat.h>
 
 #include "database_problem.h"
@@ -45,6 +47,31 @@ TEST_F(HostTest, AShortHoldOnTheDatabaseIsWaitedForAndBothAreWritten) {
     EXPECT_EQ(netAmount(), kNewNet);
     EXPECT_EQ(feeTables(), 1u);
     EXPECT_TRUE(leftovers().empty());
+}
+
+// Opening an invoice removes the temporary files an interrupted save of it left behind, and
+// nothing else: not another invoice's, not a link or a folder of that name.
+TEST_F(HostTest, OpeningRemovesOnlyThisInvoicesLeftTemporaryFiles) {
+    const std::string name = invoice.filename().string();
+    const auto beside = [&](const std::string& file) { return folder.path() / file; };
+    const auto write = [&](const std::string& file) { std::ofstream(beside(file)) << "halb"; };
+    write("." + name + ".tarvex-12345.tmp");
+    write(".." + name + ".tarvex-journal.tarvex-7.tmp");
+    const std::vector<std::string> kept = {".anderes.docx.tarvex-1.tmp", "." + name + ".tarvex-2.tmpx",
+                                           "." + name + ".tarvex-link.tmp", "." + name + ".tarvex-dir.tmp"};
+    write(kept[0]);
+    write(kept[1]);
+    std::filesystem::create_symlink(invoice, beside(kept[2]));
+    std::filesystem::create_directory(beside(kept[3]));
+
+    HostSession session;
+    open(session);
+    std::vector<std::string> left = leftovers();
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+    EXPECT_TRUE(invoiceUnchanged());
 }
 
 TEST_F(HostTest, ALongHoldEndsBusyWithNothingChanged) {

@@ -469,6 +469,44 @@ bool flattens(pugi::xml_node c) {
            same(name, "w:customXml");
 }
 
+std::optional<std::string> plainCellText(pugi::xml_node tc) {
+    std::string out;
+    bool paragraphs = false;
+    for (pugi::xml_node p = tc.first_child(); p; p = p.next_sibling()) {
+        if (p.type() != pugi::node_element) return std::nullopt;
+        const char* name = p.name();
+        if (same(name, "w:tcPr")) continue;
+        if (!same(name, "w:p")) return std::nullopt;
+        for (pugi::xml_node r = p.first_child(); r; r = r.next_sibling()) {
+            if (r.type() != pugi::node_element) return std::nullopt;
+            const char* inline_ = r.name();
+            if (same(inline_, "w:r")) {
+                for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
+                    if (c.type() != pugi::node_element) return std::nullopt;
+                    const char* inRun = c.name();
+                    if (same(inRun, "w:t"))
+                        out += c.text().get();
+                    else if (same(inRun, "w:tab"))
+                        out += '\t';
+                    else if (!same(inRun, "w:rPr") && !same(inRun, "w:commentReference") &&
+                             !same(inRun, "w:lastRenderedPageBreak"))
+                        return std::nullopt;
+                }
+            } else if (!same(inline_, "w:pPr") && !same(inline_, "w:bookmarkStart") &&
+                       !same(inline_, "w:bookmarkEnd") && !isCommentRangeMark(inline_) &&
+                       !same(inline_, "w:proofErr")) {
+                return std::nullopt;
+            }
+        }
+        out += '\r';
+        paragraphs = true;
+    }
+    // The end-of-cell mark ends the last paragraph, or stands alone in a cell without one.
+    if (!paragraphs) out += '\r';
+    out += '\a';
+    return out;
+}
+
 std::vector<Atom> cellItems(pugi::xml_node tc) {
     Block one;
     BlockDetails details;

@@ -2,6 +2,8 @@
 // Flattening: the items of one block of a story (a paragraph, a table, a block wrapper), with
 // the spans of its tables, rows and cells and a summary of its comment marks.
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/word/doc_state.h"
@@ -16,5 +18,9 @@ bool flattens(pugi::xml_node c);
 void flatten(Block& block, bool store);
 // The items of one table cell, its end-of-cell mark last.
 std::vector<Atom> cellItems(pugi::xml_node tc);
+// The text of a whole cell as its items read (paragraphs ended by '\r', the last by "\r\a"),
+// straight from the XML when the cell holds only paragraphs of plain runs (text, tabs, comment
+// references, bookmarks); nullopt for anything richer, which is read from its items.
+std::optional<std::string> plainCellText(pugi::xml_node tc);
 
 }  // namespace tarvex::word::detail

@@ -462,6 +462,10 @@ std::string Story::text(long start, long end) {
     // few cells of every fee table; reading the whole table for each would cost far more.
     Block& b = blocks_[blockOf(start)];
     if (const CellPiece* c = countedCell(b, start, end)) {
+        if (!c->irregular && start == b.start + c->atomsFirst && end == b.start + c->atomsEnd) {
+            if (std::optional<std::string> plain = plainCellText(pugi::xml_node(c->node)))
+                return std::move(*plain);
+        }
         const std::vector<Atom> items = cellItems(pugi::xml_node(c->node));
         if (items.size() == c->atomsEnd - c->atomsFirst) {
             TextBuilder builder{out};

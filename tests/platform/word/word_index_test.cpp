@@ -213,7 +213,16 @@ TEST(CountedTables, CellsReadAloneMatchTheFullyReadTable) {
         R"(<w:tbl><w:tr><w:tc><w:p><w:r><w:t>Betrag</w:t></w:r><w:r><w:tab/></w:r></w:p><w:p/></w:tc>)"
         R"(<w:tc><w:p><w:r><w:t>1.250,00 €</w:t></w:r><w:r><w:commentReference w:id="0"/></w:r></w:p></w:tc></w:tr>)"
         R"(<w:tr><w:tc><w:tbl><w:tr><w:tc><w:p><w:r><w:t>innen</w:t></w:r></w:p></w:tc></w:tr></w:tbl><w:p/></w:tc>)"
-        R"(<w:tc><w:p/></w:tc></w:tr></w:tbl><w:p/>)",
+        R"(<w:tc><w:p/></w:tc></w:tr>)"
+        // Cells read straight from their runs (marks, properties, several paragraphs, no
+        // paragraph at all) and cells with anything richer, read from their items.
+        R"(<w:tr><w:tc><w:tcPr/><w:p><w:pPr/><w:bookmarkStart w:id="1" w:name="m"/><w:proofErr/>)"
+        R"(<w:r><w:rPr/><w:t xml:space="preserve">Gebühr </w:t></w:r><w:bookmarkEnd w:id="1"/></w:p>)"
+        R"(<w:p><w:r><w:lastRenderedPageBreak/><w:t>30.6 Grenz</w:t><w:t>feststellung</w:t></w:r></w:p></w:tc>)"
+        R"(<w:tc><w:tcPr/></w:tc>)"
+        R"(<w:tc><w:p><w:r><w:t>a</w:t><w:br/><w:t>b</w:t></w:r></w:p></w:tc>)"
+        R"(<w:tc><w:p><w:hyperlink><w:r><w:t>verlinkt</w:t></w:r></w:hyperlink></w:p></w:tc></w:tr>)"
+        R"(</w:tbl><w:p/>)",
         kCommentsPart);
     auto counted = Document::FromBytes(bytes);
     const std::string readAlone = cells(*counted);
@@ -221,6 +230,10 @@ TEST(CountedTables, CellsReadAloneMatchTheFullyReadTable) {
     EXPECT_FALSE(whole->Content().Text().empty());  // reads every item
     EXPECT_EQ(readAlone, cells(*whole));
     EXPECT_NE(readAlone.find("1.250,00 €\r\a|1"), std::string::npos) << readAlone;
+    EXPECT_NE(readAlone.find("Gebühr \r30.6 Grenzfeststellung\r\a|0\n\r\a|0\na\vb\r\a|0\n"
+                             "verlinkt\r\a|0"),
+              std::string::npos)
+        << readAlone;
 }
 
 // Positions after an edit near the top of a long document are brought up to date only when a
