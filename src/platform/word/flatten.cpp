@@ -113,6 +113,7 @@ class Flattener {
 
     void block(pugi::xml_node c) {
         const char* name = c.name();
+        if (same(name, "w:tcPr")) return;  // in every cell
         if (same(name, "w:p")) {
             paragraph(c);
         } else if (same(name, "w:tbl")) {
@@ -138,9 +139,11 @@ class Flattener {
                 if (c.type() == pugi::node_element && !same(c.name(), read)) other(c, nullptr);
             return;
         }
+        // Quiet leaves (properties, bookmarks) are by far the most common: asked first.
+        if (isQuietLeaf(name)) return;
         if (isCommentRangeMark(name))
             details_.marks.push_back(n);
-        else if (!isQuietLeaf(name))
+        else
             block_.irregular = true;
     }
 
@@ -256,6 +259,7 @@ class Flattener {
     void inlines(pugi::xml_node n, pugi::xml_node p) {
         for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
             const char* name = c.name();
+            if (same(name, "w:pPr")) continue;  // nearly every paragraph has one
             if (same(name, "w:r")) {
                 run(c, p);
             } else if (same(name, "w:sdt")) {
@@ -275,6 +279,7 @@ class Flattener {
     void run(pugi::xml_node r, pugi::xml_node p) {
         for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
             const char* name = c.name();
+            if (same(name, "w:rPr")) continue;
             if (same(name, "w:t")) {
                 const char* bytes = c.text().get();
                 std::size_t length = std::strlen(bytes);
