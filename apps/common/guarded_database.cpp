@@ -109,4 +109,30 @@ std::shared_ptr<dao::Database> guardDatabase(std::shared_ptr<dao::Database> data
     return std::make_shared<GuardedDatabase>(std::move(database), std::move(guard));
 }
 
+namespace {
+
+class SharingWorkspace final : public dao::Workspace {
+  public:
+    SharingWorkspace(std::shared_ptr<dao::Workspace> inner, std::string path,
+                     std::shared_ptr<dao::Database> own)
+        : inner_(std::move(inner)), path_(std::move(path)), own_(std::move(own)) {}
+    std::shared_ptr<dao::Database> openDatabase(const std::string& path) override {
+        if (own_ && path == path_) return own_;
+        return inner_->openDatabase(path);
+    }
+
+  private:
+    std::shared_ptr<dao::Workspace> inner_;
+    std::string path_;
+    std::shared_ptr<dao::Database> own_;
+};
+
+}  // namespace
+
+std::shared_ptr<dao::Workspace> shareOwnDatabase(std::shared_ptr<dao::Workspace> inner,
+                                                 std::string path,
+                                                 std::shared_ptr<dao::Database> own) {
+    return std::make_shared<SharingWorkspace>(std::move(inner), std::move(path), std::move(own));
+}
+
 }  // namespace tarvex::host

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/dao/dao.h"
 
@@ -27,5 +28,13 @@ struct WriteGuard {
 
 std::shared_ptr<dao::Database> guardDatabase(std::shared_ptr<dao::Database> database,
                                              std::shared_ptr<WriteGuard> guard);
+
+// The workspace the host hands the plug-in. Asked for the host's own database (by the path the
+// host opened it with), it gives `own`, the connection the host already holds, instead of
+// opening a second one that would read the schema again; any other path opens through
+// `inner`.
+std::shared_ptr<dao::Workspace> shareOwnDatabase(std::shared_ptr<dao::Workspace> inner,
+                                                 std::string path,
+                                                 std::shared_ptr<dao::Database> own);
 
 }  // namespace tarvex::host

@@ -191,7 +191,7 @@ ui::Form* HostSession::show(int index, std::int32_t user, WindowHandle hostWindo
     checkOrderContext(user);
     beginTransaction();
     auto g = go();
-    g->put("LumWorkspace", Variant(workspace_));
+    g->put("LumWorkspace", Variant(shareOwnDatabase(workspace_, databasePath_, database_)));
     g->put("DatenbankPfad", Variant(databasePath_));
     g->put("NeueAbfrage", Variant(database_));
     g->put("ID_Benutzer", Variant(user));

@@ -74,6 +74,28 @@ TEST_F(HostTest, OpeningRemovesOnlyThisInvoicesLeftTemporaryFiles) {
     EXPECT_TRUE(invoiceUnchanged());
 }
 
+// The plug-in reads the order context through the connection the host already holds: an OK
+// opens the database once.
+TEST_F(HostTest, ThePlugInReadsThroughTheHostsOwnConnection) {
+    struct Counting : dao::Workspace {
+        std::shared_ptr<dao::Workspace> inner = dao::makeSqliteWorkspace();
+        int opened = 0;
+        std::shared_ptr<dao::Database> openDatabase(const std::string& path) override {
+            ++opened;
+            return inner->openDatabase(path);
+        }
+    };
+    auto counting = std::make_shared<Counting>();
+    SessionOptions options;
+    options.workspace = counting;
+    HostSession session(options);
+    open(session);
+    okWithTenPoints(session);
+    session.saveAndCommit();
+    EXPECT_EQ(counting->opened, 1);
+    EXPECT_EQ(netAmount(), kNewNet);
+}
+
 TEST_F(HostTest, ALongHoldEndsBusyWithNothingChanged) {
     std::vector<bool> notices;
     SessionOptions options;
