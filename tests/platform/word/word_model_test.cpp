@@ -165,6 +165,34 @@ TEST(Comments, TextOfPlainAndOfRicherEntriesReadsAsTheirRange) {
     }
 }
 
+// A comment object read once stays tied to its mark: once the mark's paragraph is deleted the
+// object reports the comment as deleted, and once the entry itself goes, as having none.
+TEST(Comments, ACommentReadBeforeItsMarkOrEntryWentReportsItDeleted) {
+    const std::string entries =
+        R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+        R"(<w:comment w:id="3"><w:p><w:r><w:t>drei</w:t></w:r></w:p></w:comment>)"
+        R"(<w:comment w:id="4"><w:p><w:r><w:t>vier</w:t></w:r></w:p></w:comment></w:comments>)";
+    auto doc = Document::FromBytes(minimalDocx(
+        R"(<w:p><w:r><w:t>a</w:t></w:r><w:r><w:commentReference w:id="3"/></w:r></w:p>)"
+        R"(<w:p><w:r><w:t>b</w:t></w:r><w:r><w:commentReference w:id="4"/></w:r></w:p>)",
+        {{"word/comments.xml", entries},
+         {"word/_rels/document.xml.rels",
+          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+          R"(<Relationship Id="rId5" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments" Target="comments.xml"/></Relationships>)"}}));
+    Comment drei = doc->Comments().Item(1);
+    Comment vier = doc->Comments().Item(2);
+    ASSERT_EQ(drei.Text(), "drei");
+    ASSERT_EQ(vier.Text(), "vier");
+    Range ersterAbsatz = doc->Content();  // "a", the mark of comment 3, the paragraph mark
+    ersterAbsatz.Collapse(CollapseDirection::Start);
+    ersterAbsatz.MoveEnd(3);
+    ersterAbsatz.Delete();
+    EXPECT_EQ(errorNumber([&] { (void)drei.Text(); }), errc::objectDeleted);
+    EXPECT_EQ(vier.Text(), "vier");
+    doc->Comments().Item(1).Delete();
+    EXPECT_EQ(errorNumber([&] { (void)vier.Text(); }), errc::objectDeleted);
+}
+
 TEST(Comments, DeletingARangeCommentRemovesAllItsParts) {
     auto doc = openTemplate("template-image.docx");
     doc->Comments().Item(1).Delete();  // "Bitte prüfen"
