@@ -93,6 +93,7 @@ const std::vector<const XmlNode*>& DocState::commentRefs() {
     std::pair built{story.generation(), entriesRemoved_};
     if (built != commentRefsBuilt_) {
         commentRefs_.clear();
+        commentRefEntries_.clear();
         for (const Block& b : story.blocks()) {
             if (!b.details || b.details->refs.empty()) continue;
             const BlockDetails& d = *b.details;
@@ -100,13 +101,19 @@ const std::vector<const XmlNode*>& DocState::commentRefs() {
             // existing reference its entry: only removals make a block's list stale.
             if (d.liveRefsAt != entriesRemoved_) {
                 d.liveRefs.clear();
+                d.liveEntries.clear();
                 for (pugi::xml_node_struct* node : d.refs) {
                     pugi::xml_node ref(node);
-                    if (commentEntry(ref.attribute("w:id").value())) d.liveRefs.push_back(toRef(ref));
+                    if (pugi::xml_node entry = commentEntry(ref.attribute("w:id").value())) {
+                        d.liveRefs.push_back(toRef(ref));
+                        d.liveEntries.push_back(toRef(entry));
+                    }
                 }
                 d.liveRefsAt = entriesRemoved_;
             }
             commentRefs_.insert(commentRefs_.end(), d.liveRefs.begin(), d.liveRefs.end());
+            commentRefEntries_.insert(commentRefEntries_.end(), d.liveEntries.begin(),
+                                      d.liveEntries.end());
         }
         commentRefsBuilt_ = built;
     }
@@ -254,11 +261,17 @@ void DocState::removeComment(const std::string& id) {
 Comments::Comments(std::shared_ptr<DocState> doc, std::vector<const XmlNode*> refs)
     : doc_(std::move(doc)), refs_(std::move(refs)) {}
 
+Comments::Comments(std::shared_ptr<DocState> doc, std::vector<const XmlNode*> refs,
+                   std::vector<const XmlNode*> entries, std::uint64_t stamp)
+    : doc_(std::move(doc)), refs_(std::move(refs)), entries_(std::move(entries)), stamp_(stamp) {}
+
 long Comments::Count() const { return static_cast<long>(refs_.size()); }
 
 Comment Comments::Item(long index) const {
     if (index < 1 || index > Count()) throw Error(tarvex::errc::subscriptOutOfRange);
-    return Comment(doc_, refs_[static_cast<std::size_t>(index - 1)]);
+    const auto i = static_cast<std::size_t>(index - 1);
+    if (i < entries_.size()) return Comment(doc_, refs_[i], entries_[i], stamp_);
+    return Comment(doc_, refs_[i]);
 }
 
 Comment Comments::Add(const word::Range& anchor, const std::string& text) {
@@ -331,6 +344,10 @@ Comment Comments::Add(const word::Range& anchor, const std::string& text) {
 Comment::Comment(std::shared_ptr<DocState> doc, const XmlNode* reference)
     : doc_(std::move(doc)), reference_(reference) {}
 
+Comment::Comment(std::shared_ptr<DocState> doc, const XmlNode* reference, const XmlNode* entry,
+                 std::uint64_t stamp)
+    : doc_(std::move(doc)), reference_(reference), entry_(entry), stamp_(stamp) {}
+
 namespace {
 
 // The entry of the comment whose reference mark is `reference`.
@@ -355,7 +372,12 @@ word::Range Comment::Range() const {
     return word::Range(story->makeRange(0, end));
 }
 
-std::string Comment::Text() const { return doc_->commentText(entryOf(*doc_, reference_)); }
+std::string Comment::Text() const {
+    // Nothing edited since the comments were listed: the mark is still in the body and its
+    // entry is the one found then. Otherwise both are checked again.
+    if (entry_ && stamp_ == doc_->commentsStamp()) return doc_->commentText(toNode(entry_));
+    return doc_->commentText(entryOf(*doc_, reference_));
+}
 
 namespace {
 

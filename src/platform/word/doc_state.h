@@ -100,8 +100,10 @@ struct BlockDetails {
     std::vector<pugi::xml_node_struct*> refs;  // the comment reference marks
     // Comment marks (range starts and ends, references) in the order the flattening met them.
     std::vector<pugi::xml_node> marks;
-    // The references among `refs` whose comment has an entry, as of entry removal `liveRefsAt`.
+    // The references among `refs` whose comment has an entry, as of entry removal `liveRefsAt`,
+    // and those entries.
     mutable std::vector<const XmlNode*> liveRefs;
+    mutable std::vector<const XmlNode*> liveEntries;
     mutable std::uint64_t liveRefsAt = ~0ull;
 
     bool empty() const {
@@ -300,7 +302,10 @@ class DocState : public std::enable_shared_from_this<DocState> {
     // Comment entries. The entry for `id` (the first one when ids repeat); null when none.
     pugi::xml_node commentEntry(const std::string& id) const;
     // Must follow every change to the comments part's list of entries.
-    void commentsChanged() { commentIndexValid_ = false; }
+    void commentsChanged() {
+        commentIndexValid_ = false;
+        ++entryListChanges_;
+    }
     // An entry appended after all others: the index takes it in (a repeated id keeps the
     // earlier entry, as a rebuilt index would).
     void commentAppended(const std::string& id, pugi::xml_node entry) {
@@ -308,6 +313,11 @@ class DocState : public std::enable_shared_from_this<DocState> {
     }
     // The body's comment reference marks that have an entry, in document order.
     const std::vector<const XmlNode*>& commentRefs();
+    // Their entries, as commentRefs() last listed them.
+    const std::vector<const XmlNode*>& commentRefEntries() const { return commentRefEntries_; }
+    // Changes with every edit of a story and every change to the list of comment entries: while
+    // it stays the same, marks listed by commentRefs() are in the body and have those entries.
+    std::uint64_t commentsStamp() const { return edits + entriesRemoved_ + entryListChanges_; }
     // Must follow every removal of comment entries or marks (the next id is recounted).
     void commentIdsChanged() { nextCommentId_ = -1; }
     void commentIdUsed(long id) {
@@ -354,6 +364,8 @@ class DocState : public std::enable_shared_from_this<DocState> {
     std::uint64_t entriesRemoved_ = 0;  // counts removals of comment entries
     // commentRefs() as last built, with the generations of body and entries it was built from.
     std::vector<const XmlNode*> commentRefs_;
+    std::vector<const XmlNode*> commentRefEntries_;
+    std::uint64_t entryListChanges_ = 0;  // counts commentsChanged()
     std::pair<std::uint64_t, std::uint64_t> commentRefsBuilt_{~0ull, ~0ull};
     // Counted on demand after a removal; adding a comment only raises it.
     long nextCommentId_ = -1;

@@ -41,7 +41,8 @@ word::Application Document::Application() const { return word::Application(state
 word::Tables Document::Tables() const { return word::Tables(state_, state_->bodyTables()); }
 
 word::Comments Document::Comments() const {
-    return word::Comments(state_, state_->commentRefs());
+    const std::vector<const detail::XmlNode*>& refs = state_->commentRefs();
+    return word::Comments(state_, refs, state_->commentRefEntries(), state_->commentsStamp());
 }
 
 word::Shapes Document::Shapes() const {

@@ -278,10 +278,16 @@ class Comment {
     void Delete();
 
     Comment(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* reference);
+    // With the entry found when the comments were listed, at the document's comments stamp
+    // `stamp`: reading the text skips looking them up again while nothing was edited.
+    Comment(std::shared_ptr<detail::DocState> doc, const detail::XmlNode* reference,
+            const detail::XmlNode* entry, std::uint64_t stamp);
 
   private:
     std::shared_ptr<detail::DocState> doc_;
     const detail::XmlNode* reference_;  // the w:commentReference element in the body
+    const detail::XmlNode* entry_ = nullptr;
+    std::uint64_t stamp_ = 0;
 };
 
 class Comments {
@@ -294,10 +300,15 @@ class Comments {
     Comment Add(const word::Range& anchor, const std::string& text);
 
     Comments(std::shared_ptr<detail::DocState> doc, std::vector<const detail::XmlNode*> refs);
+    // With each reference's entry, as found at the document's comments stamp `stamp`.
+    Comments(std::shared_ptr<detail::DocState> doc, std::vector<const detail::XmlNode*> refs,
+             std::vector<const detail::XmlNode*> entries, std::uint64_t stamp);
 
   private:
     std::shared_ptr<detail::DocState> doc_;
     std::vector<const detail::XmlNode*> refs_;
+    std::vector<const detail::XmlNode*> entries_;  // empty, or one per reference
+    std::uint64_t stamp_ = 0;
 };
 
 // A floating shape of the body (DrawingML anchor).
