@@ -146,11 +146,15 @@ void Range::SetParagraphAlignment(Alignment alignment) {
 word::Comments Range::Comments() const {
     Story& story = storyOf(*state_);
     std::vector<const XmlNode*> refs;
+    std::vector<const XmlNode*> entries;  // each reference's entry, handed to its comment
     auto doc = story.doc().shared_from_this();
     if (&story == &doc->body()) {
         const long end = std::min(state_->end, story.size());
         auto take = [&](pugi::xml_node ref) {
-            if (doc->commentEntry(ref.attribute("w:id").value())) refs.push_back(toRef(ref));
+            if (pugi::xml_node entry = doc->commentEntry(ref.attribute("w:id").value())) {
+                refs.push_back(toRef(ref));
+                entries.push_back(toRef(entry));
+            }
         };
         if (auto cell = story.cellReferences(state_->start, end)) {
             for (pugi::xml_node ref : *cell) take(ref);
@@ -172,7 +176,7 @@ word::Comments Range::Comments() const {
             }
         }
     }
-    return word::Comments(doc, std::move(refs));
+    return word::Comments(doc, std::move(refs), std::move(entries), doc->commentsStamp());
 }
 
 word::Tables Range::Tables() const {
