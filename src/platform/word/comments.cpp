@@ -8,6 +8,7 @@
 
 #include "platform/word/doc_state.h"
 #include "platform/word/edit.h"
+#include "platform/word/flatten.h"
 #include "platform/word/walk.h"
 
 namespace tarvex::word {
@@ -258,9 +259,6 @@ void DocState::removeComment(const std::string& id) {
 
 // --- Comments --------------------------------------------------------------------------------
 
-Comments::Comments(std::shared_ptr<DocState> doc, std::vector<const XmlNode*> refs)
-    : doc_(std::move(doc)), refs_(std::move(refs)) {}
-
 Comments::Comments(std::shared_ptr<DocState> doc, std::vector<const XmlNode*> refs,
                    std::vector<const XmlNode*> entries, std::uint64_t stamp)
     : doc_(std::move(doc)), refs_(std::move(refs)), entries_(std::move(entries)), stamp_(stamp) {}
@@ -270,8 +268,7 @@ long Comments::Count() const { return static_cast<long>(refs_.size()); }
 Comment Comments::Item(long index) const {
     if (index < 1 || index > Count()) throw Error(tarvex::errc::subscriptOutOfRange);
     const auto i = static_cast<std::size_t>(index - 1);
-    if (i < entries_.size()) return Comment(doc_, refs_[i], entries_[i], stamp_);
-    return Comment(doc_, refs_[i]);
+    return Comment(doc_, refs_[i], entries_[i], stamp_);
 }
 
 Comment Comments::Add(const word::Range& anchor, const std::string& text) {
@@ -385,28 +382,10 @@ namespace {
 // straight from its elements: paragraphs joined by "\r", the last one's mark left out, as the
 // entry's story would give it. Nullopt for anything else.
 std::optional<std::string> plainCommentText(pugi::xml_node entry) {
-    std::string out;
-    bool any = false;
-    for (pugi::xml_node p = entry.first_child(); p; p = p.next_sibling()) {
-        if (p.type() != pugi::node_element || std::strcmp(p.name(), "w:p")) return std::nullopt;
-        if (any) out += '\r';
-        any = true;
-        for (pugi::xml_node r = p.first_child(); r; r = r.next_sibling()) {
-            const char* name = r.name();
-            if (!std::strcmp(name, "w:pPr")) continue;
-            if (r.type() != pugi::node_element || std::strcmp(name, "w:r")) return std::nullopt;
-            for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
-                const char* inner = c.name();
-                if (!std::strcmp(inner, "w:t"))
-                    out += c.text().get();
-                else if (c.type() != pugi::node_element || (std::strcmp(inner, "w:rPr") &&
-                                                              std::strcmp(inner, "w:annotationRef")))
-                    return std::nullopt;
-            }
-        }
-    }
-    if (!any) return std::nullopt;
-    return out;
+    std::optional<PlainParagraphs> plain = plainParagraphs(entry, nullptr);
+    if (!plain || plain->count == 0) return std::nullopt;
+    plain->text.pop_back();  // the last paragraph mark is not part of the comment's text
+    return std::move(plain->text);
 }
 
 }  // namespace

@@ -474,13 +474,12 @@ bool flattens(pugi::xml_node c) {
            same(name, "w:customXml");
 }
 
-std::optional<std::string> plainCellText(pugi::xml_node tc) {
-    std::string out;
-    bool paragraphs = false;
-    for (pugi::xml_node p = tc.first_child(); p; p = p.next_sibling()) {
+std::optional<PlainParagraphs> plainParagraphs(pugi::xml_node container, const char* properties) {
+    PlainParagraphs out;
+    for (pugi::xml_node p = container.first_child(); p; p = p.next_sibling()) {
         if (p.type() != pugi::node_element) return std::nullopt;
         const char* name = p.name();
-        if (same(name, "w:tcPr")) continue;
+        if (properties && same(name, properties)) continue;
         if (!same(name, "w:p")) return std::nullopt;
         for (pugi::xml_node r = p.first_child(); r; r = r.next_sibling()) {
             if (r.type() != pugi::node_element) return std::nullopt;
@@ -490,10 +489,11 @@ std::optional<std::string> plainCellText(pugi::xml_node tc) {
                     if (c.type() != pugi::node_element) return std::nullopt;
                     const char* inRun = c.name();
                     if (same(inRun, "w:t"))
-                        out += c.text().get();
+                        out.text += c.text().get();
                     else if (same(inRun, "w:tab"))
-                        out += '\t';
+                        out.text += '\t';
                     else if (!same(inRun, "w:rPr") && !same(inRun, "w:commentReference") &&
+                             !same(inRun, "w:annotationRef") &&
                              !same(inRun, "w:lastRenderedPageBreak"))
                         return std::nullopt;
                 }
@@ -503,13 +503,18 @@ std::optional<std::string> plainCellText(pugi::xml_node tc) {
                 return std::nullopt;
             }
         }
-        out += '\r';
-        paragraphs = true;
+        out.text += '\r';
+        ++out.count;
     }
-    // The end-of-cell mark ends the last paragraph, or stands alone in a cell without one.
-    if (!paragraphs) out += '\r';
-    out += '\a';
     return out;
+}
+
+std::optional<std::string> plainCellText(pugi::xml_node tc) {
+    std::optional<PlainParagraphs> plain = plainParagraphs(tc, "w:tcPr");
+    if (!plain) return std::nullopt;
+    // The end-of-cell mark ends the last paragraph, or stands alone in a cell without one.
+    if (plain->count == 0) plain->text += '\r';
+    return plain->text + '\a';
 }
 
 std::vector<Atom> cellItems(pugi::xml_node tc) {

@@ -18,6 +18,14 @@ bool flattens(pugi::xml_node c);
 void flatten(Block& block, bool store);
 // The items of one table cell, its end-of-cell mark last.
 std::vector<Atom> cellItems(pugi::xml_node tc);
+// The text of the paragraphs directly inside `container`, each ended by '\r', when they hold
+// only plain runs (text, tabs, comment marks, bookmarks, properties); nullopt for anything
+// richer or for a child that is no paragraph (but for `properties`, the container's own).
+struct PlainParagraphs {
+    std::string text;
+    int count = 0;
+};
+std::optional<PlainParagraphs> plainParagraphs(pugi::xml_node container, const char* properties);
 // The text of a whole cell as its items read (paragraphs ended by '\r', the last by "\r\a"),
 // straight from the XML when the cell holds only paragraphs of plain runs (text, tabs, comment
 // references, bookmarks); nullopt for anything richer, which is read from its items.

@@ -299,15 +299,14 @@ class Comments {
     // returns it. Creates the comments part on first use. 5 when the anchor is not in the body.
     Comment Add(const word::Range& anchor, const std::string& text);
 
-    Comments(std::shared_ptr<detail::DocState> doc, std::vector<const detail::XmlNode*> refs);
-    // With each reference's entry, as found at the document's comments stamp `stamp`.
+    // Each reference with its entry, as found at the document's comments stamp `stamp`.
     Comments(std::shared_ptr<detail::DocState> doc, std::vector<const detail::XmlNode*> refs,
              std::vector<const detail::XmlNode*> entries, std::uint64_t stamp);
 
   private:
     std::shared_ptr<detail::DocState> doc_;
     std::vector<const detail::XmlNode*> refs_;
-    std::vector<const detail::XmlNode*> entries_;  // empty, or one per reference
+    std::vector<const detail::XmlNode*> entries_;  // one per reference
     std::uint64_t stamp_ = 0;
 };
 
