@@ -43,6 +43,12 @@ inline std::filesystem::path copyTemplate(const std::string& name,
     return target;
 }
 
+// How many entries `folder` holds: a save leaves no temporary file behind.
+inline std::size_t entryCount(const std::filesystem::path& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                  std::filesystem::directory_iterator()));
+}
+
 inline std::string readFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream content;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sys/stat.h>
 
+#include "common/scoped_env.h"
 #include "database_problem.h"
 #include "host_fixture.h"
 #include "platform/com/class_registry.h"
@@ -189,9 +190,7 @@ TEST(DatabaseProblem, NamesTheProblemInGermanAndKeepsTheEngineTextInParentheses)
 
 // A registry that cannot be written does not stop the run; it is said once.
 TEST_F(HostTest, AnUnwritableClassRegistryRegistersForThisRunOnly) {
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string before = saved ? saved : "";
-    setenv("XDG_CONFIG_HOME", (invoice.string() + "/kein-ordner").c_str(), 1);
+    const testing::ScopedEnv config("XDG_CONFIG_HOME", invoice.string() + "/kein-ordner");
     std::vector<std::string> notes;
     SessionOptions options;
     options.inform = [&](const std::string& note) { notes.push_back(note); };
@@ -205,7 +204,6 @@ TEST_F(HostTest, AnUnwritableClassRegistryRegistersForThisRunOnly) {
         open(again);
         EXPECT_NE(again.show(0, kUser, kClient), nullptr);
     }
-    setenv("XDG_CONFIG_HOME", before.c_str(), 1);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_NE(notes[0].find("nur für diesen Lauf"), std::string::npos) << notes[0];
 }

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "common/host_database.h"
+#include "common/scoped_env.h"
 #include "platform/com/class_registry.h"
 #include "platform/word/word.h"
 #include "platform/dao/dao.h"
@@ -21,21 +22,17 @@ namespace {
 class RegistryTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", (folder.path() / "config").c_str(), 1);
-        setenv("TMPDIR", folder.path().c_str(), 1);
         library = dlopen(TARVEX_PLUGIN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(library, nullptr) << dlerror();
         registerServer = entry("tarvex_register_server");
         unregisterServer = entry("tarvex_unregister_server");
         canUnloadNow = entry("tarvex_can_unload_now");
     }
-    void TearDown() override {
-        unsetenv("XDG_CONFIG_HOME");
-        unsetenv("TMPDIR");
-    }
     int (*entry(const char* name))() { return reinterpret_cast<int (*)()>(dlsym(library, name)); }
 
     testing::TempFolder folder;
+    testing::ScopedEnv config{"XDG_CONFIG_HOME", (folder.path() / "config").string()};
+    testing::ScopedEnv tmpdir{"TMPDIR", folder.path().string()};
     void* library = nullptr;
     int (*registerServer)() = nullptr;
     int (*unregisterServer)() = nullptr;

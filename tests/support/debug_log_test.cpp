@@ -11,6 +11,7 @@
 #include <fstream>
 #include <future>
 
+#include "common/scoped_env.h"
 #include "common/test_files.h"
 #include "support/error_trap.h"
 
@@ -89,18 +90,15 @@ TEST_F(LogFileTest, TwoFailuresAppendTwoEntriesInOrder) {
 }
 
 TEST_F(LogFileTest, DefaultPathFollowsTmpdirAndAMissingDirectoryLosesTheEntrySilently) {
-    const char* old = std::getenv("TMPDIR");
-    const std::string saved = old ? old : "";
-    ::setenv("TMPDIR", (dir / "fehlt").c_str(), 1);
+    tarvex::testing::ScopedEnv tmpdir("TMPDIR", (dir / "fehlt").string());
     EXPECT_EQ(defaultLogPath(), (dir / "fehlt" / "Lumo.log").string());
     logOnce(13, "Typen unverträglich", 10, "Funktionen", "CVal");  // must not throw
     EXPECT_FALSE(fs::exists(dir / "fehlt"));
-    ::setenv("TMPDIR", dir.c_str(), 1);
+    tmpdir.set(dir.string());
     logOnce(13, "Typen unverträglich", 10, "Funktionen", "CVal");
     EXPECT_NE(tarvex::testing::readFile(dir / "Lumo.log").find("Error 13"), std::string::npos);
-    ::unsetenv("TMPDIR");
+    tmpdir.set(std::nullopt);
     EXPECT_EQ(defaultLogPath(), "/tmp/Lumo.log");
-    if (old) ::setenv("TMPDIR", saved.c_str(), 1);
 }
 
 TEST_F(LogFileTest, APlantedSymlinkOrANonRegularFileIsRefused) {

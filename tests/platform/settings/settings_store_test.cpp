@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "common/error_number.h"
+#include "common/scoped_env.h"
 #include "common/test_files.h"
 #include "platform/error/error.h"
 #include "platform/settings/qt_settings_store.h"
@@ -21,8 +22,7 @@ namespace {
 
 // A fresh configuration folder per test, named by XDG_CONFIG_HOME as a user session would.
 struct TempConfigHome : tarvex::testing::TempFolder {
-    TempConfigHome() { setenv("XDG_CONFIG_HOME", path().c_str(), 1); }
-    ~TempConfigHome() { unsetenv("XDG_CONFIG_HOME"); }
+    tarvex::testing::ScopedEnv env{"XDG_CONFIG_HOME", path().string()};
     const fs::path& root() const { return path(); }
 };
 

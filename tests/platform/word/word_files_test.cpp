@@ -17,6 +17,7 @@ namespace {
 using namespace test;
 using tarvex::testing::errorNumber;
 using tarvex::testing::TempFolder;
+using tarvex::testing::entryCount;
 namespace fs = std::filesystem;
 
 // Opens `path`, adds a tagged comment and saves through `path`.
@@ -29,11 +30,6 @@ void editAndSave(const std::string& path) {
 bool edited(const std::string& path) {
     const auto texts = commentTexts(*Document::Open(path));
     return std::count(texts.begin(), texts.end(), "TARVEX_1") == 1;
-}
-
-std::size_t count(const fs::path& folder) {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
 TEST(InvoiceFile, ASymlinkIsSavedThroughToItsTargetAndStaysALink) {
@@ -51,8 +47,8 @@ TEST(InvoiceFile, ASymlinkIsSavedThroughToItsTargetAndStaysALink) {
     EXPECT_TRUE(fs::is_symlink(folder.path() / "links" / "zwischen.docx"));
     EXPECT_TRUE(edited(target.string()));
     // The temporary file lived beside the target and is gone.
-    EXPECT_EQ(count(folder.path() / "ablage"), 1u);
-    EXPECT_EQ(count(folder.path() / "links" / "tief"), 1u);
+    EXPECT_EQ(entryCount(folder.path() / "ablage"), 1u);
+    EXPECT_EQ(entryCount(folder.path() / "links" / "tief"), 1u);
 }
 
 TEST(InvoiceFile, AHardLinkedInvoiceGetsANewFileAndTheOtherNameKeepsTheOldOne) {
@@ -101,7 +97,7 @@ TEST(InvoiceFile, AReadOnlyInvoiceIsRefusedEvenForTheSuperuser) {
         EXPECT_NE(e.description().find("schreibgeschützt"), std::string::npos) << e.description();
     }
     EXPECT_EQ(readBytes(path), before);
-    EXPECT_EQ(count(folder.path()), 1u);
+    EXPECT_EQ(entryCount(folder.path()), 1u);
     EXPECT_FALSE(doc->Saved());
 }
 
@@ -132,7 +128,7 @@ TEST(InvoiceFile, NamesThatAreNoRegularFileAreRefusedAtOnceSayingWhatTheyAre) {
         // Nor is anything saved over them.
         EXPECT_EQ(errorNumber([&] { openTemplate("template-basic.docx")->SaveAs(c.path); }), 75);
     }
-    EXPECT_EQ(count(folder.path()), 2u);
+    EXPECT_EQ(entryCount(folder.path()), 2u);
 }
 
 }  // namespace

@@ -49,14 +49,8 @@ const std::string kBody =
     R"(<w:p><w:r><w:t xml:space="preserve">Mitte </w:t></w:r><w:r><w:commentReference w:id="0"/></w:r></w:p>)"
     R"(<w:tbl><w:tr><w:tc><w:p><w:r><w:t>c1</w:t></w:r></w:p></w:tc></w:tr></w:tbl>)"
     R"(<w:p><w:r><w:t>Schluss</w:t></w:r></w:p>)";
-const std::string kComments =
-    R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
-    R"(<w:comment w:id="0" w:author="A"><w:p><w:r><w:t>lumNetto</w:t></w:r></w:p></w:comment></w:comments>)";
-const std::map<std::string, std::string> kCommentsPart = {
-    {"word/comments.xml", kComments},
-    {"word/_rels/document.xml.rels",
-     R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-     R"(<Relationship Id="rId5" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments" Target="comments.xml"/></Relationships>)"}};
+const std::map<std::string, std::string> kCommentsPart = commentsPart(
+    R"(<w:comment w:id="0" w:author="A"><w:p><w:r><w:t>lumNetto</w:t></w:r></w:p></w:comment>)");
 
 struct EditCase {
     const char* name;

@@ -123,13 +123,9 @@ TEST(Comments, MarkersSplitAcrossRunsAndProofMarksReadWhole) {
         R"(<w:bookmarkStart w:id="0" w:name="x"/><w:r w:rsidR="00AB"><w:t>12</w:t></w:r><w:bookmarkEnd w:id="0"/>)"
         R"(<w:proofErr w:type="spellStart"/><w:r><w:t>,5</w:t></w:r><w:commentRangeEnd w:id="7"/>)"
         R"(<w:r><w:commentReference w:id="7"/></w:r><w:r><w:t xml:space="preserve"> €</w:t></w:r></w:p>)",
-        {{"word/comments.xml",
-          R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
-          R"(<w:comment w:id="7" w:author="A"><w:p><w:r><w:annotationRef/></w:r><w:proofErr w:type="spellStart"/>)"
-          R"(<w:r><w:t>lum</w:t></w:r><w:r w:rsidR="1"><w:t>Start</w:t></w:r><w:proofErr w:type="spellEnd"/></w:p></w:comment></w:comments>)"},
-         {"word/_rels/document.xml.rels",
-          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-          R"(<Relationship Id="rId5" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments" Target="comments.xml"/></Relationships>)"}}));
+        commentsPart(
+            R"(<w:comment w:id="7" w:author="A"><w:p><w:r><w:annotationRef/></w:r><w:proofErr w:type="spellStart"/>)"
+            R"(<w:r><w:t>lum</w:t></w:r><w:r w:rsidR="1"><w:t>Start</w:t></w:r><w:proofErr w:type="spellEnd"/></w:p></w:comment>)")));
     ASSERT_EQ(doc->Comments().Count(), 1);
     EXPECT_EQ(doc->Comments().Item(1).Text(), "lumStart");
     EXPECT_EQ(doc->Content().Text(), "Summe 12,5 €\r");
@@ -152,13 +148,8 @@ TEST(Comments, TextOfPlainAndOfRicherEntriesReadsAsTheirRange) {
         SCOPED_TRACE(c.entry);
         auto doc = Document::FromBytes(minimalDocx(
             R"(<w:p><w:r><w:t>x</w:t></w:r><w:r><w:commentReference w:id="3"/></w:r></w:p>)",
-            {{"word/comments.xml",
-              std::string(R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
-                          R"(<w:comment w:id="3" w:author="A">)") +
-                  c.entry + "</w:comment></w:comments>"},
-             {"word/_rels/document.xml.rels",
-              R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-              R"(<Relationship Id="rId5" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments" Target="comments.xml"/></Relationships>)"}}));
+            commentsPart(std::string(R"(<w:comment w:id="3" w:author="A">)") + c.entry +
+                         "</w:comment>")));
         ASSERT_EQ(doc->Comments().Count(), 1);
         EXPECT_EQ(doc->Comments().Item(1).Text(), c.text);
         EXPECT_EQ(doc->Comments().Item(1).Range().Text(), c.text);
@@ -168,17 +159,11 @@ TEST(Comments, TextOfPlainAndOfRicherEntriesReadsAsTheirRange) {
 // A comment object read once stays tied to its mark: once the mark's paragraph is deleted the
 // object reports the comment as deleted, and once the entry itself goes, as having none.
 TEST(Comments, ACommentReadBeforeItsMarkOrEntryWentReportsItDeleted) {
-    const std::string entries =
-        R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
-        R"(<w:comment w:id="3"><w:p><w:r><w:t>drei</w:t></w:r></w:p></w:comment>)"
-        R"(<w:comment w:id="4"><w:p><w:r><w:t>vier</w:t></w:r></w:p></w:comment></w:comments>)";
     auto doc = Document::FromBytes(minimalDocx(
         R"(<w:p><w:r><w:t>a</w:t></w:r><w:r><w:commentReference w:id="3"/></w:r></w:p>)"
         R"(<w:p><w:r><w:t>b</w:t></w:r><w:r><w:commentReference w:id="4"/></w:r></w:p>)",
-        {{"word/comments.xml", entries},
-         {"word/_rels/document.xml.rels",
-          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-          R"(<Relationship Id="rId5" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments" Target="comments.xml"/></Relationships>)"}}));
+        commentsPart(R"(<w:comment w:id="3"><w:p><w:r><w:t>drei</w:t></w:r></w:p></w:comment>)"
+                     R"(<w:comment w:id="4"><w:p><w:r><w:t>vier</w:t></w:r></w:p></w:comment>)")));
     Comment drei = doc->Comments().Item(1);
     Comment vier = doc->Comments().Item(2);
     ASSERT_EQ(drei.Text(), "drei");

@@ -19,12 +19,6 @@ namespace fs = std::filesystem;
 
 using testing::TempFolder;
 
-// How many entries `folder` holds: a save leaves no temporary file behind.
-std::size_t entries(const TempFolder& folder) {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
-}
-
 // Adds a fee table, a comment and a text box: touches document, comments and content types.
 void editAll(Document& doc) {
     Table t = doc.Tables().Add(placeForNewTable(doc), 3, 5);
@@ -130,7 +124,7 @@ TEST(AtomicSave, AFailureLeavesTheOriginalAndNoTemporaryFile) {
         EXPECT_EQ(errorNumber([&] { doc->Save(&failing); }),
                   fault == FailingFileSystem::Fault::Write ? 61 : 75);
         EXPECT_EQ(readBytes(path), original);
-        EXPECT_EQ(entries(folder), 1u);
+        EXPECT_EQ(testing::entryCount(folder.path()), 1u);
         EXPECT_FALSE(doc->Saved());
     }
 }

@@ -191,7 +191,7 @@ TEST(Streaming, AFileChangedSinceOpeningIsNotSavedOver) {
     fs::last_write_time(path, opened + std::chrono::seconds(2));
     EXPECT_EQ(errorNumber([&] { doc->Save(); }), 75);
     EXPECT_EQ(readBytes(path), foreign);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(testing::entryCount(folder.path()), 1u);
     EXPECT_FALSE(doc->Saved());
 }
 

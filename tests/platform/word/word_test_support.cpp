@@ -63,6 +63,15 @@ std::vector<std::uint8_t> minimalDocx(const std::string& bodyXml,
     return makeZip(entries);
 }
 
+std::map<std::string, std::string> commentsPart(const std::string& comments) {
+    return {{"word/comments.xml",
+             R"(<w:comments xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)" +
+                 comments + "</w:comments>"},
+            {"word/_rels/document.xml.rels",
+             R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+             R"(<Relationship Id="rId5" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments" Target="comments.xml"/></Relationships>)"}};
+}
+
 std::map<std::string, std::string> zipEntries(const std::vector<std::uint8_t>& bytes) {
     zip_error_t error;
     zip_error_init(&error);

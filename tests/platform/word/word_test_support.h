@@ -26,6 +26,9 @@ std::vector<std::uint8_t> closeToBytes(zip_t* archive, zip_source_t* source);
 // A minimal package whose body holds `bodyXml`, plus extra entries.
 std::vector<std::uint8_t> minimalDocx(const std::string& bodyXml,
                                       const std::map<std::string, std::string>& extra = {});
+// The extra entries of a package with a comments part holding the <w:comment> elements
+// `comments`, and its relationship.
+std::map<std::string, std::string> commentsPart(const std::string& comments);
 // Entry name -> uncompressed content of a package.
 std::map<std::string, std::string> zipEntries(const std::vector<std::uint8_t>& bytes);
 
