@@ -37,9 +37,7 @@ TEST_F(TarvexCli, DemoInvoiceFromInitGetsFeeTableTotalsRecordAndDeadline) {
     EXPECT_EQ(lumoLog(), "") << "a clean calculation logs no trapped error";
 
     const json d = dump(doc);
-    const auto fees = tablesTagged(d, "TARVEX_5");
-    ASSERT_EQ(fees.size(), 1u);
-    EXPECT_NE(cell(fees[0], 0, 0).find("30.6.1.1"), std::string::npos);
+    ASSERT_EQ(tablesTagged(d, "TARVEX_5").size(), 1u);
     // The fee is 2.562,50; 19 % of it is 486,875: the cent is rounded up to 486,88.
     expectTotals(d, 256250);
 
